@@ -1,0 +1,22 @@
+#include "cli/console_log.h"
+
+namespace quillmere {
+
+void ConsoleLog::appendLine(const QString& line) {
+    flush();
+    pending_ = line;
+}
+
+void ConsoleLog::appendToLastLine(const QString& text) {
+    if (!pending_) pending_ = QString();
+    *pending_ += text;
+}
+
+void ConsoleLog::flush() {
+    if (!pending_) return;
+    out_ << pending_->toLocal8Bit().toStdString() << '\n';
+    out_.flush();
+    pending_.reset();
+}
+
+}  // namespace quillmere

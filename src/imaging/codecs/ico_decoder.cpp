@@ -1,0 +1,103 @@
+#include "imaging/codecs/ico_decoder.h"
+
+#include <QBuffer>
+#include <QImageReader>
+#include <cstdlib>
+
+#include "common/app_error.h"
+#include "imaging/codecs/qt_image_bridge.h"
+#include "imaging/imaging_messages.h"
+
+namespace quillmere {
+
+namespace {
+
+constexpr std::size_t kDirectorySize = 6;
+constexpr std::size_t kEntrySize = 16;
+
+unsigned read16(std::span<const std::uint8_t> b, std::size_t at) {
+    return b[at] | (unsigned{b[at + 1]} << 8);
+}
+
+std::uint32_t read32(std::span<const std::uint8_t> b, std::size_t at) {
+    return b[at] | (std::uint32_t{b[at + 1]} << 8) | (std::uint32_t{b[at + 2]} << 16) |
+           (std::uint32_t{b[at + 3]} << 24);
+}
+
+// Colour depth of an entry: its directory value, or, when that is 0, the
+// depth its image data declares.
+unsigned entryBitCount(std::span<const std::uint8_t> bytes, std::size_t entry) {
+    unsigned bits = read16(bytes, entry + 6);
+    if (bits != 0) return bits;
+    const std::uint32_t offset = read32(bytes, entry + 12);
+    if (offset + 26ull <= bytes.size()) {
+        static constexpr std::uint8_t kPng[4] = {0x89, 'P', 'N', 'G'};
+        if (std::equal(kPng, kPng + 4, bytes.begin() + offset)) {
+            if (offset + 26ull <= bytes.size()) {
+                const unsigned depth = bytes[offset + 24];
+                const unsigned colourType = bytes[offset + 25];
+                const unsigned channels = colourType == 6 ? 4 : colourType == 2 ? 3
+                                                            : colourType == 4 ? 2 : 1;
+                return depth * channels;
+            }
+        } else {
+            return read16(bytes, offset + 14);
+        }
+    }
+    const unsigned colours = bytes[entry + 2];
+    unsigned depth = 0;
+    while ((1u << depth) < colours) ++depth;
+    return depth;
+}
+
+}  // namespace
+
+int chooseStandardIconImage(std::span<const std::uint8_t> bytes) {
+    if (bytes.size() < kDirectorySize || read16(bytes, 0) != 0) return -1;
+    const unsigned type = read16(bytes, 2);
+    const unsigned count = read16(bytes, 4);
+    if ((type != 1 && type != 2) || count == 0) return -1;
+    if (bytes.size() < kDirectorySize + kEntrySize * count) return -1;
+
+    int best = -1;
+    int bestDistance = 0;
+    unsigned bestBits = 0;
+    for (unsigned i = 0; i < count; ++i) {
+        const std::size_t entry = kDirectorySize + kEntrySize * i;
+        const int width = bytes[entry] == 0 ? 256 : bytes[entry];
+        const int height = bytes[entry + 1] == 0 ? 256 : bytes[entry + 1];
+        const int distance =
+            std::abs(width - kStandardIconSize) + std::abs(height - kStandardIconSize);
+        const unsigned bits = entryBitCount(bytes, entry);
+        if (best < 0 || distance < bestDistance || (distance == bestDistance && bits > bestBits)) {
+            best = static_cast<int>(i);
+            bestDistance = distance;
+            bestBits = bits;
+        }
+    }
+    return best;
+}
+
+Bitmap24 decodeIcon(std::span<const std::uint8_t> bytes) {
+    const int index = chooseStandardIconImage(bytes);
+    if (index < 0) throw InvalidPictureError(imaging_messages::iconNotValid());
+
+    allowLargeQtImages();
+    QByteArray data = wrapBytes(bytes);
+    QBuffer buffer(&data);
+    buffer.open(QIODevice::ReadOnly);
+    QImageReader reader(&buffer, "ico");
+    reader.setDecideFormatFromContent(false);
+    if (!reader.jumpToImage(index)) throw InvalidPictureError(imaging_messages::iconNotValid());
+    QImage image = reader.read();
+    if (image.isNull()) throw InvalidPictureError(imaging_messages::iconNotValid());
+
+    if (image.width() != kStandardIconSize || image.height() != kStandardIconSize) {
+        image = image.convertToFormat(QImage::Format_ARGB32_Premultiplied)
+                    .scaled(kStandardIconSize, kStandardIconSize, Qt::IgnoreAspectRatio,
+                            Qt::SmoothTransformation);
+    }
+    return bitmapOverWhite(image);
+}
+
+}  // namespace quillmere

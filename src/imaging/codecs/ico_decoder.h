@@ -1,0 +1,23 @@
+#pragma once
+
+#include <cstdint>
+#include <span>
+
+#include "imaging/bitmap24.h"
+
+namespace quillmere {
+
+constexpr int kStandardIconSize = 32;
+
+// The icon image an icon file shows at the standard size: of its images
+// the one nearest 32 x 32, the one with the most colours among those,
+// the first among equals; its index in the file, or -1 when the file's
+// directory is not valid.
+int chooseStandardIconImage(std::span<const std::uint8_t> bytes);
+
+// Decodes that image with Qt's reader, scales it to 32 x 32 when it has
+// another size and lays it over white. Errors: "Icon image is not valid"
+// (an invalid-picture error).
+Bitmap24 decodeIcon(std::span<const std::uint8_t> bytes);
+
+}  // namespace quillmere

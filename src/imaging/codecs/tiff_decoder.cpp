@@ -1,0 +1,95 @@
+#include "imaging/codecs/tiff_decoder.h"
+
+#include <memory>
+
+#include "common/app_error.h"
+#include "imaging/codecs/picture_limits.h"
+#include "imaging/codecs/tiff_memory_io.h"
+#include "imaging/imaging_messages.h"
+
+namespace quillmere {
+
+namespace {
+
+struct TiffCloser {
+    void operator()(TIFF* tiff) const { TIFFClose(tiff); }
+};
+
+[[noreturn]] void throwInvalid() {
+    throw InvalidPictureError(imaging_messages::invalidStreamFormat());
+}
+
+template <typename T>
+T field(TIFF* tiff, ttag_t tag) {
+    T value{};
+    TIFFGetFieldDefaulted(tiff, tag, &value);
+    return value;
+}
+
+// Plain 8-bit RGB in strips, the layout most writers (this program among
+// them) produce: read straight into the bitmap.
+bool isPlainRgbStrips(TIFF* tiff) {
+    return !TIFFIsTiled(tiff) && field<std::uint16_t>(tiff, TIFFTAG_BITSPERSAMPLE) == 8 &&
+           field<std::uint16_t>(tiff, TIFFTAG_SAMPLESPERPIXEL) == 3 &&
+           field<std::uint16_t>(tiff, TIFFTAG_PHOTOMETRIC) == PHOTOMETRIC_RGB &&
+           field<std::uint16_t>(tiff, TIFFTAG_PLANARCONFIG) == PLANARCONFIG_CONTIG &&
+           field<std::uint16_t>(tiff, TIFFTAG_ORIENTATION) == ORIENTATION_TOPLEFT;
+}
+
+void readPlainRgb(TIFF* tiff, Bitmap24& bitmap) {
+    if (static_cast<std::size_t>(TIFFScanlineSize64(tiff)) != bitmap.stride()) throwInvalid();
+    for (int y = 0; y < bitmap.height(); ++y) {
+        if (TIFFReadScanline(tiff, bitmap.row(y), static_cast<std::uint32_t>(y), 0) < 0) {
+            throwInvalid();
+        }
+    }
+}
+
+// Everything else through libtiff's RGBA reader, whose output is
+// premultiplied: over white a channel becomes colour + 255 - alpha.
+void readAsRgba(TIFF* tiff, Bitmap24& bitmap) {
+    char why[1024];
+    if (!TIFFRGBAImageOK(tiff, why)) throwInvalid();
+    const auto width = static_cast<std::uint32_t>(bitmap.width());
+    const auto height = static_cast<std::uint32_t>(bitmap.height());
+    auto raster = std::make_unique_for_overwrite<std::uint32_t[]>(std::size_t{width} * height);
+    if (!TIFFReadRGBAImageOriented(tiff, width, height, raster.get(), ORIENTATION_TOPLEFT, 1)) {
+        throwInvalid();
+    }
+    const std::uint32_t* in = raster.get();
+    for (std::uint32_t y = 0; y < height; ++y) {
+        std::uint8_t* out = bitmap.row(static_cast<int>(y));
+        for (std::uint32_t x = 0; x < width; ++x, ++in, out += 3) {
+            const std::uint32_t p = *in;
+            const std::uint32_t transparency = 255 - TIFFGetA(p);
+            out[0] = static_cast<std::uint8_t>(std::min<std::uint32_t>(255, TIFFGetR(p) + transparency));
+            out[1] = static_cast<std::uint8_t>(std::min<std::uint32_t>(255, TIFFGetG(p) + transparency));
+            out[2] = static_cast<std::uint8_t>(std::min<std::uint32_t>(255, TIFFGetB(p) + transparency));
+        }
+    }
+}
+
+}  // namespace
+
+Bitmap24 decodeTiff(std::span<const std::uint8_t> bytes) {
+    TiffMemoryReader reader{bytes, 0};
+    std::unique_ptr<TIFF, TiffCloser> tiff(openTiffForReading(reader));
+    if (!tiff) throwInvalid();
+
+    const auto width = field<std::uint32_t>(tiff.get(), TIFFTAG_IMAGEWIDTH);
+    const auto height = field<std::uint32_t>(tiff.get(), TIFFTAG_IMAGELENGTH);
+    if (width == 0 || height == 0) throwInvalid();
+    if (!fitsPictureLimits(width, height)) {
+        throw InvalidPictureError(imaging_messages::pictureTooLarge(width, height));
+    }
+
+    Bitmap24 bitmap = Bitmap24::uninitialised(static_cast<int>(width), static_cast<int>(height));
+    if (isPlainRgbStrips(tiff.get())) {
+        readPlainRgb(tiff.get(), bitmap);
+    } else {
+        readAsRgba(tiff.get(), bitmap);
+    }
+    return bitmap;
+}
+
+}  // namespace quillmere

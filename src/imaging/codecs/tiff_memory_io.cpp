@@ -1,0 +1,96 @@
+#include "imaging/codecs/tiff_memory_io.h"
+
+#include <algorithm>
+#include <cstring>
+#include <limits>
+#include <mutex>
+
+namespace quillmere {
+
+namespace {
+
+void silenceLibtiff() {
+    static std::once_flag once;
+    std::call_once(once, [] {
+        TIFFSetErrorHandler(nullptr);
+        TIFFSetWarningHandler(nullptr);
+    });
+}
+
+toff_t seekTo(std::uint64_t& position, std::uint64_t size, toff_t offset, int whence) {
+    std::int64_t base = 0;
+    if (whence == SEEK_CUR) base = static_cast<std::int64_t>(position);
+    if (whence == SEEK_END) base = static_cast<std::int64_t>(size);
+    const std::int64_t target = base + static_cast<std::int64_t>(offset);
+    if (target < 0) return static_cast<toff_t>(-1);
+    position = static_cast<std::uint64_t>(target);
+    return position;
+}
+
+tmsize_t readerRead(thandle_t handle, void* out, tmsize_t size) {
+    auto* r = static_cast<TiffMemoryReader*>(handle);
+    if (size <= 0 || r->position >= r->bytes.size()) return 0;
+    const auto count = std::min<std::uint64_t>(static_cast<std::uint64_t>(size),
+                                               r->bytes.size() - r->position);
+    std::memcpy(out, r->bytes.data() + r->position, count);
+    r->position += count;
+    return static_cast<tmsize_t>(count);
+}
+
+tmsize_t readerWrite(thandle_t, void*, tmsize_t) { return -1; }
+
+toff_t readerSeek(thandle_t handle, toff_t offset, int whence) {
+    auto* r = static_cast<TiffMemoryReader*>(handle);
+    return seekTo(r->position, r->bytes.size(), offset, whence);
+}
+
+toff_t readerSize(thandle_t handle) { return static_cast<TiffMemoryReader*>(handle)->bytes.size(); }
+
+tmsize_t writerRead(thandle_t handle, void* out, tmsize_t size) {
+    auto* w = static_cast<TiffMemoryWriter*>(handle);
+    if (size <= 0 || w->position >= w->bytes.size()) return 0;
+    const auto count = std::min<std::uint64_t>(static_cast<std::uint64_t>(size),
+                                               w->bytes.size() - w->position);
+    std::memcpy(out, w->bytes.data() + w->position, count);
+    w->position += count;
+    return static_cast<tmsize_t>(count);
+}
+
+tmsize_t writerWrite(thandle_t handle, void* data, tmsize_t size) {
+    auto* w = static_cast<TiffMemoryWriter*>(handle);
+    if (size < 0) return -1;
+    const auto count = static_cast<std::uint64_t>(size);
+    if (w->position + count > w->bytes.size()) w->bytes.resize(w->position + count);
+    std::memcpy(w->bytes.data() + w->position, data, count);
+    w->position += count;
+    return size;
+}
+
+toff_t writerSeek(thandle_t handle, toff_t offset, int whence) {
+    auto* w = static_cast<TiffMemoryWriter*>(handle);
+    return seekTo(w->position, w->bytes.size(), offset, whence);
+}
+
+toff_t writerSize(thandle_t handle) { return static_cast<TiffMemoryWriter*>(handle)->bytes.size(); }
+
+int closeNothing(thandle_t) { return 0; }
+
+int mapNothing(thandle_t, void**, toff_t*) { return 0; }
+
+void unmapNothing(thandle_t, void*, toff_t) {}
+
+}  // namespace
+
+TIFF* openTiffForReading(TiffMemoryReader& reader) {
+    silenceLibtiff();
+    return TIFFClientOpen("picture", "rm", &reader, readerRead, readerWrite, readerSeek,
+                          closeNothing, readerSize, mapNothing, unmapNothing);
+}
+
+TIFF* openTiffForWriting(TiffMemoryWriter& writer) {
+    silenceLibtiff();
+    return TIFFClientOpen("picture", "wm", &writer, writerRead, writerWrite, writerSeek,
+                          closeNothing, writerSize, mapNothing, unmapNothing);
+}
+
+}  // namespace quillmere

@@ -1,0 +1,53 @@
+#include "imaging/imaging_messages.h"
+
+namespace quillmere::imaging_messages {
+
+QString unknownExtension(const QString& extension) {
+    return QStringLiteral("Unknown picture file extension (.%1)").arg(extension);
+}
+
+QString cannotOpenFile(const QString& path, const QString& reason) {
+    return QStringLiteral("Cannot open file \"%1\". %2").arg(path, reason);
+}
+
+QString cannotCreateFile(const QString& path, const QString& reason) {
+    return QStringLiteral("Cannot create file \"%1\". %2").arg(path, reason);
+}
+
+QString bitmapNotValid() { return QStringLiteral("Bitmap image is not valid"); }
+
+QString iconNotValid() { return QStringLiteral("Icon image is not valid"); }
+
+QString metafileNotValid() { return QStringLiteral("Metafile is not valid"); }
+
+QString metafileNotSupported() {
+    return QStringLiteral("Reading WMF and EMF files is not supported in this version");
+}
+
+QString jpegError(int messageCode) { return QStringLiteral("JPEG error #%1").arg(messageCode); }
+
+QString pngInvalidHeader() {
+    return QStringLiteral(
+        "The file being read is not a valid \"Portable Network Graphics\" image because it "
+        "contains an invalid header. This file may be corrupted, try obtaining it again");
+}
+
+QString pngUnexpectedEnd() {
+    return QStringLiteral(
+        "This \"Portable Network Graphics\" image is invalid because the decoder found an "
+        "unexpected end of the file.");
+}
+
+QString invalidGifSignature() { return QStringLiteral("Invalid GIF signature"); }
+
+QString invalidStreamFormat() { return QStringLiteral("Invalid stream format"); }
+
+QString pictureTooLarge(long long width, long long height) {
+    return QStringLiteral("The picture is too large to load (%1 x %2 pixels)").arg(width).arg(height);
+}
+
+QString gifTargetNotSupported() {
+    return QStringLiteral("Saving GIF files is not supported in this version");
+}
+
+}  // namespace quillmere::imaging_messages

@@ -1,0 +1,23 @@
+#pragma once
+
+#include <QString>
+
+// Every text the image engine shows the user.
+namespace quillmere::imaging_messages {
+
+QString unknownExtension(const QString& extension);
+QString cannotOpenFile(const QString& path, const QString& reason);
+QString cannotCreateFile(const QString& path, const QString& reason);
+QString bitmapNotValid();
+QString iconNotValid();
+QString metafileNotValid();
+QString metafileNotSupported();
+QString jpegError(int messageCode);
+QString pngInvalidHeader();
+QString pngUnexpectedEnd();
+QString invalidGifSignature();
+QString invalidStreamFormat();
+QString pictureTooLarge(long long width, long long height);
+QString gifTargetNotSupported();
+
+}  // namespace quillmere::imaging_messages

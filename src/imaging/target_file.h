@@ -1,0 +1,36 @@
+#pragma once
+
+#include <QByteArray>
+#include <QString>
+#include <cstdint>
+#include <span>
+
+namespace quillmere {
+
+// A picture file being written: the bytes go to a temporary file beside the
+// target, which replaces the target only on `commit`. Until then, and when
+// anything fails, the file that was at the target stays as it was.
+// Opening fails with "Cannot create file" when the target could not be
+// created or replaced.
+class TargetFile {
+public:
+    explicit TargetFile(const QString& path);
+    ~TargetFile();
+    TargetFile(const TargetFile&) = delete;
+    TargetFile& operator=(const TargetFile&) = delete;
+
+    void write(std::span<const std::uint8_t> bytes);
+    void commit();
+
+private:
+    [[noreturn]] void fail(int error);
+    void discard();
+
+    QString path_;
+    QByteArray target_;  // the file actually replaced: a link's destination
+    QByteArray temporary_;
+    int fd_ = -1;
+    bool replacing_ = false;
+};
+
+}  // namespace quillmere
