@@ -1,0 +1,215 @@
+#include "convert/batch_conversion.h"
+
+#include <gtest/gtest.h>
+#include <jpeglib.h>
+#include <sys/resource.h>
+
+#include <QDir>
+#include <QFile>
+#include <csignal>
+
+#include "common/app_error.h"
+#include "convert/plain_ports.h"
+#include "imaging/codecs/bmp_encoder.h"
+#include "imaging/codecs/png_encoder.h"
+#include "imaging/image_process.h"
+#include "support/picture_files.h"
+#include "support/sandbox.h"
+
+namespace quillmere {
+namespace {
+
+// The luminance table's first entry tells the quality a JPEG was made with
+// (16 at quality 50; 1 at quality 100; 255 at quality 1).
+int firstLuminanceEntry(const QString& path) {
+    const std::vector<std::uint8_t> file = test::Sandbox::read(path);
+    jpeg_decompress_struct info{};
+    jpeg_error_mgr errors{};
+    info.err = jpeg_std_error(&errors);
+    jpeg_create_decompress(&info);
+    jpeg_mem_src(&info, file.data(), static_cast<unsigned long>(file.size()));
+    jpeg_read_header(&info, TRUE);
+    const int entry = info.quant_tbl_ptrs[0]->quantval[0];
+    jpeg_destroy_decompress(&info);
+    return entry;
+}
+
+class BatchTest : public ::testing::Test {
+protected:
+    QString picture(const QString& name, Rgb colour = {200, 100, 50}) {
+        return sandbox.write(name, encodePng(test::solid(6, 4, colour)));
+    }
+
+    // Runs the batch; an error comes back as its message.
+    QString run(const QStringList& paths, const QString& format, std::set<int> selection = {}) {
+        const PathList list(paths, std::move(selection));
+        const FixedFormat choice(format);
+        const FixedOverwrite overwrite(overwriteChecked);
+        try {
+            runBatchConversion({list, log, preview, choice, quality, overwrite});
+        } catch (const AppError& error) {
+            return error.message();
+        }
+        return {};
+    }
+
+    test::Sandbox sandbox;
+    LineLog log;
+    ImageControl preview;
+    TextQualityField quality{"90"};
+    bool overwriteChecked = false;
+};
+
+TEST_F(BatchTest, ConvertsEveryEntryBesideItsSource) {
+    const QString a = picture("a.png");
+    const QString b = picture("b.b.PNG");
+    EXPECT_EQ(run({a, b}, "TIFF"), QString());
+    EXPECT_EQ(log.lines(), (QStringList{sandbox.path("a.tiff"), sandbox.path("b.b.tiff"), "finished!"}));
+    EXPECT_EQ(test::loadBitmap(sandbox.path("b.b.tiff")).pixel(5, 3), (Rgb{200, 100, 50}));
+}
+
+TEST_F(BatchTest, AnEmptyListOnlyFinishes) {
+    EXPECT_EQ(run({}, "PNG"), QString());
+    EXPECT_EQ(log.lines(), QStringList{"finished!"});
+}
+
+TEST_F(BatchTest, AnExistingTargetIsKeptOrOverwritten) {
+    const QString source = picture("a.png");
+    const QString target = sandbox.write("a.bmp", QByteArray("keep me"));
+
+    EXPECT_EQ(run({source}, "BMP"), QString());
+    EXPECT_EQ(log.lines(), (QStringList{"file already exist: " + target, "finished!"}));
+    EXPECT_EQ(test::Sandbox::read(target), (std::vector<std::uint8_t>{'k', 'e', 'e', 'p', ' ', 'm', 'e'}));
+
+    overwriteChecked = true;
+    EXPECT_EQ(run({source}, "BMP"), QString());
+    EXPECT_EQ(log.lines().mid(2),
+              (QStringList{"file already exist: " + target + " -->over write ", "finished!"}));
+    EXPECT_EQ(test::loadBitmap(target).pixel(0, 0), (Rgb{200, 100, 50}));
+}
+
+TEST_F(BatchTest, TwoOrMoreSelectedEntriesNarrowTheRun) {
+    const QStringList paths = {picture("a.png"), picture("b.png"), picture("c.png")};
+    const struct {
+        std::set<int> selection;
+        QStringList converted;
+    } cases[] = {
+        {{}, {"a.bmp", "b.bmp", "c.bmp"}},
+        {{1}, {"a.bmp", "b.bmp", "c.bmp"}},
+        {{0, 2}, {"a.bmp", "c.bmp"}},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.converted.join(' ').toStdString());
+        for (const char* name : {"a.bmp", "b.bmp", "c.bmp"}) QFile::remove(sandbox.path(name));
+        log = LineLog();
+        EXPECT_EQ(run(paths, "BMP", c.selection), QString());
+        QStringList expected;
+        for (const QString& name : c.converted) expected << sandbox.path(name);
+        expected << "finished!";
+        EXPECT_EQ(log.lines(), expected);
+        EXPECT_EQ(test::Sandbox::exists(sandbox.path("b.bmp")), c.converted.contains("b.bmp"));
+    }
+}
+
+struct QualityCase {
+    const char* text;
+    const char* fieldAfter;
+    int luminanceEntry;  // of the JPEG written
+};
+
+class BatchQualityTest : public BatchTest, public ::testing::WithParamInterface<QualityCase> {};
+
+TEST_P(BatchQualityTest, ReadsTheQualityFieldLeniently) {
+    const QualityCase& c = GetParam();
+    quality.setText(c.text);
+    EXPECT_EQ(run({picture("a.png")}, "JPG"), QString());
+    EXPECT_EQ(quality.text(), QString(c.fieldAfter));
+    EXPECT_EQ(firstLuminanceEntry(sandbox.path("a.jpg")), c.luminanceEntry);
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Texts, BatchQualityTest,
+    ::testing::Values(QualityCase{"0", "100", 1}, QualityCase{"", "100", 1},
+                      QualityCase{"abc", "100", 1}, QualityCase{"90 ", "100", 1},
+                      QualityCase{"$50", "$50", 6},  // 80: scale 40, (16 x 40 + 50) / 100
+                      QualityCase{"256", "256", 255}, QualityCase{"-5", "-5", 1},
+                      QualityCase{"50", "50", 16}));
+
+TEST_F(BatchTest, MissingSourcesAreSkippedSilently) {
+    const QString gone = sandbox.path("gone.png");
+    const QString present = picture("b.png");
+    EXPECT_EQ(run({gone, sandbox.path("."), present}, "JPG"), QString());
+    EXPECT_EQ(log.lines(), (QStringList{sandbox.path("b.jpg"), "finished!"}));
+}
+
+TEST_F(BatchTest, TheFirstErrorEndsTheRunWithoutFinishing) {
+    const QString first = picture("a.png", {1, 2, 3});
+    const QString text = sandbox.write("notes.TXT", QByteArray("hello"));
+    const QString after = picture("c.png");
+    EXPECT_EQ(run({first, text, after}, "BMP"), "Unknown picture file extension (.TXT)");
+    EXPECT_EQ(log.lines(), QStringList{sandbox.path("a.bmp")});
+    EXPECT_FALSE(test::Sandbox::exists(sandbox.path("c.bmp")));
+    // The preview keeps the last picture that loaded.
+    EXPECT_EQ(preview.picture().bitmap().pixel(0, 0), (Rgb{1, 2, 3}));
+}
+
+TEST_F(BatchTest, TheLastEntryStaysInThePreview) {
+    EXPECT_EQ(run({picture("a.png"), picture("b.png", {7, 8, 9})}, "BMP"), QString());
+    EXPECT_EQ(preview.width(), 6);
+    EXPECT_EQ(preview.picture().bitmap().pixel(2, 2), (Rgb{7, 8, 9}));
+}
+
+TEST_F(BatchTest, ConvertingAFileOntoItselfReplacesIt) {
+    // A JPEG made at quality 50, re-encoded in place at quality 100.
+    const QString photo = sandbox.path("a.jpg");
+    {
+        ImageControl control;
+        control.picture().setGraphic(
+            std::make_unique<RasterGraphic>(GraphicKind::Bitmap, test::photoLike(32, 32)));
+        ASSERT_TRUE(Save_image_file(photo, control, 50));
+    }
+    ASSERT_EQ(firstLuminanceEntry(photo), 16);
+    overwriteChecked = true;
+    quality.setText("100");
+    EXPECT_EQ(run({photo}, "JPG"), QString());
+    EXPECT_EQ(log.lines(), (QStringList{"file already exist: " + photo + " -->over write ", "finished!"}));
+    EXPECT_EQ(firstLuminanceEntry(photo), 1);
+}
+
+TEST_F(BatchTest, ASaveThatFailsPartWayLeavesTheOriginalIntact) {
+    const QString photo = sandbox.write("a.bmp", encodeBmp(test::photoLike(200, 100)));
+    const std::vector<std::uint8_t> original = test::Sandbox::read(photo);
+    overwriteChecked = true;
+
+    // Let the file system refuse everything past the first 4 KiB written.
+    std::signal(SIGXFSZ, SIG_IGN);
+    rlimit saved{};
+    ASSERT_EQ(getrlimit(RLIMIT_FSIZE, &saved), 0);
+    rlimit small = saved;
+    small.rlim_cur = 4096;
+    ASSERT_EQ(setrlimit(RLIMIT_FSIZE, &small), 0);
+    const QString error = run({photo}, "BMP");
+    setrlimit(RLIMIT_FSIZE, &saved);
+
+    EXPECT_EQ(error, QStringLiteral("Cannot create file \"%1\". File too large").arg(photo));
+    EXPECT_EQ(test::Sandbox::read(photo), original);
+    EXPECT_EQ(log.lines(), QStringList{"file already exist: " + photo});
+    EXPECT_EQ(QDir(sandbox.path(".")).entryList(QDir::Files | QDir::Hidden).size(), 1);
+}
+
+TEST_F(BatchTest, AnEncodingErrorSurfacesWhereTheTargetIsSaved) {
+    // GIF targets cannot be written yet: the error must come after the
+    // existing-target line, and not at all when nothing is saved.
+    const QString source = picture("a.png");
+    const QString target = sandbox.write("a.gif", QByteArray("GIF89a old"));
+    EXPECT_EQ(run({source}, "GIF"), QString());
+    EXPECT_EQ(log.lines(), (QStringList{"file already exist: " + target, "finished!"}));
+
+    overwriteChecked = true;
+    EXPECT_FALSE(run({source}, "GIF").isEmpty());
+    EXPECT_EQ(log.lines().mid(2), QStringList{"file already exist: " + target});
+    EXPECT_EQ(test::Sandbox::read(target).size(), 10u);
+}
+
+}  // namespace
+}  // namespace quillmere

@@ -1,0 +1,182 @@
+#include "imaging/codecs/jpeg_encoder.h"
+
+#include <gtest/gtest.h>
+#include <jpeglib.h>
+
+#include <algorithm>
+#include <array>
+#include <vector>
+
+#include "support/picture_files.h"
+
+namespace quillmere {
+namespace {
+
+// The example tables of the JPEG standard's Annex K, in natural order.
+constexpr std::array<unsigned, 64> kLuminance = {
+    16, 11, 10, 16, 24,  40,  51,  61,  12, 12, 14, 19, 26,  58,  60,  55,
+    14, 13, 16, 24, 40,  57,  69,  56,  14, 17, 22, 29, 51,  87,  80,  62,
+    18, 22, 37, 56, 68,  109, 103, 77,  24, 35, 55, 64, 81,  104, 113, 92,
+    49, 64, 78, 87, 103, 121, 120, 101, 72, 92, 95, 98, 112, 100, 103, 99};
+constexpr std::array<unsigned, 64> kChrominance = {
+    17, 18, 24, 47, 99, 99, 99, 99, 18, 21, 26, 66, 99, 99, 99, 99, 24, 26, 56, 99, 99, 99,
+    99, 99, 47, 66, 99, 99, 99, 99, 99, 99, 99, 99, 99, 99, 99, 99, 99, 99, 99, 99, 99, 99,
+    99, 99, 99, 99, 99, 99, 99, 99, 99, 99, 99, 99, 99, 99, 99, 99, 99, 99, 99, 99};
+
+std::array<unsigned, 64> scaledTable(const std::array<unsigned, 64>& base, int quality) {
+    const int scale = quality < 50 ? 5000 / quality : 200 - 2 * quality;
+    std::array<unsigned, 64> table{};
+    for (std::size_t i = 0; i < 64; ++i) {
+        const long value = (static_cast<long>(base[i]) * scale + 50) / 100;
+        table[i] = static_cast<unsigned>(std::clamp(value, 1L, 255L));
+    }
+    return table;
+}
+
+// What a decoder sees in the header of a JPEG file.
+struct JpegHeader {
+    std::array<unsigned, 64> luminance{};
+    std::array<unsigned, 64> chrominance{};
+    bool jfif = false;
+    int jfifMajor = 0, jfifMinor = 0, densityUnit = -1, xDensity = 0, yDensity = 0;
+    bool progressive = true, arithmetic = true;
+    int components = 0;
+    int samplingY[2] = {}, samplingCb[2] = {}, samplingCr[2] = {};
+    int tableOfCb = -1;
+    unsigned restartInterval = 1;
+    int width = 0, height = 0;
+};
+
+JpegHeader readHeader(const std::vector<std::uint8_t>& file) {
+    jpeg_decompress_struct info{};
+    jpeg_error_mgr errors{};
+    info.err = jpeg_std_error(&errors);
+    jpeg_create_decompress(&info);
+    jpeg_mem_src(&info, file.data(), static_cast<unsigned long>(file.size()));
+    jpeg_read_header(&info, TRUE);
+    JpegHeader header;
+    for (std::size_t i = 0; i < 64; ++i) {
+        header.luminance[i] = info.quant_tbl_ptrs[0]->quantval[i];
+        header.chrominance[i] = info.quant_tbl_ptrs[1]->quantval[i];
+    }
+    header.jfif = info.saw_JFIF_marker;
+    header.jfifMajor = info.JFIF_major_version;
+    header.jfifMinor = info.JFIF_minor_version;
+    header.densityUnit = info.density_unit;
+    header.xDensity = info.X_density;
+    header.yDensity = info.Y_density;
+    header.progressive = info.progressive_mode;
+    header.arithmetic = info.arith_code;
+    header.components = info.num_components;
+    header.samplingY[0] = info.comp_info[0].h_samp_factor;
+    header.samplingY[1] = info.comp_info[0].v_samp_factor;
+    header.samplingCb[0] = info.comp_info[1].h_samp_factor;
+    header.samplingCb[1] = info.comp_info[1].v_samp_factor;
+    header.samplingCr[0] = info.comp_info[2].h_samp_factor;
+    header.samplingCr[1] = info.comp_info[2].v_samp_factor;
+    header.tableOfCb = info.comp_info[1].quant_tbl_no;
+    header.restartInterval = info.restart_interval;
+    header.width = static_cast<int>(info.image_width);
+    header.height = static_cast<int>(info.image_height);
+    jpeg_destroy_decompress(&info);
+    return header;
+}
+
+struct QualityCase {
+    int argument;
+    int effective;
+};
+
+class JpegQualityTest : public ::testing::TestWithParam<QualityCase> {};
+
+TEST_P(JpegQualityTest, WritesTheTablesOfTheEffectiveQuality) {
+    const auto [argument, effective] = GetParam();
+    EXPECT_EQ(jpegQualityFromArgument(argument), effective);
+
+    const JpegHeader header = readHeader(encodeJpeg(test::photoLike(24, 16), argument));
+    EXPECT_EQ(header.luminance, scaledTable(kLuminance, effective));
+    EXPECT_EQ(header.chrominance, scaledTable(kChrominance, effective));
+}
+
+INSTANTIATE_TEST_SUITE_P(Arguments, JpegQualityTest,
+                         ::testing::Values(QualityCase{75, 75}, QualityCase{0, 1},
+                                           QualityCase{100, 100}, QualityCase{256, 1},
+                                           QualityCase{300, 44}, QualityCase{-1, 100},
+                                           QualityCase{90, 90}, QualityCase{-5, 100},
+                                           QualityCase{101, 100}, QualityCase{1, 1}));
+
+TEST(JpegEncoder, QualityExtremesGiveTheLimitTables) {
+    const JpegHeader best = readHeader(encodeJpeg(test::photoLike(8, 8), 100));
+    EXPECT_TRUE(std::all_of(best.luminance.begin(), best.luminance.end(),
+                            [](unsigned v) { return v == 1; }));
+    const JpegHeader worst = readHeader(encodeJpeg(test::photoLike(8, 8), 0));
+    EXPECT_TRUE(std::all_of(worst.chrominance.begin(), worst.chrominance.end(),
+                            [](unsigned v) { return v == 255; }));
+}
+
+TEST(JpegEncoder, WritesABaselineJfifFileWithHalvedChroma) {
+    const std::vector<std::uint8_t> file = encodeJpeg(test::photoLike(33, 17), 90);
+    ASSERT_GE(file.size(), 4u);
+    EXPECT_EQ(file[0], 0xFF);
+    EXPECT_EQ(file[1], 0xD8);
+    const JpegHeader header = readHeader(file);
+    EXPECT_EQ(header.width, 33);
+    EXPECT_EQ(header.height, 17);
+    EXPECT_TRUE(header.jfif);
+    EXPECT_EQ(header.jfifMajor, 1);
+    EXPECT_EQ(header.jfifMinor, 1);
+    EXPECT_EQ(header.densityUnit, 0);
+    EXPECT_EQ(header.xDensity, 1);
+    EXPECT_EQ(header.yDensity, 1);
+    EXPECT_FALSE(header.progressive);
+    EXPECT_FALSE(header.arithmetic);
+    EXPECT_EQ(header.components, 3);
+    EXPECT_EQ(header.samplingY[0], 2);
+    EXPECT_EQ(header.samplingY[1], 2);
+    EXPECT_EQ(header.samplingCb[0], 1);
+    EXPECT_EQ(header.samplingCb[1], 1);
+    EXPECT_EQ(header.samplingCr[0], 1);
+    EXPECT_EQ(header.samplingCr[1], 1);
+    EXPECT_EQ(header.tableOfCb, 1);
+    EXPECT_EQ(header.restartInterval, 0u);
+}
+
+TEST(JpegEncoder, UsesTheFloatingPointDct) {
+    // The same picture through libjpeg with the integer DCT comes out
+    // different; ours must match libjpeg run with the float DCT.
+    const Bitmap24 picture = test::photoLike(64, 48);
+    const auto encodeWith = [&picture](J_DCT_METHOD method) {
+        jpeg_compress_struct info{};
+        jpeg_error_mgr errors{};
+        info.err = jpeg_std_error(&errors);
+        jpeg_create_compress(&info);
+        unsigned char* buffer = nullptr;
+        unsigned long size = 0;
+        jpeg_mem_dest(&info, &buffer, &size);
+        info.image_width = 64;
+        info.image_height = 48;
+        info.input_components = 3;
+        info.in_color_space = JCS_RGB;
+        jpeg_set_defaults(&info);
+        jpeg_set_quality(&info, 90, TRUE);
+        info.dct_method = method;
+        jpeg_start_compress(&info, TRUE);
+        for (int y = 0; y < 48; ++y) {
+            JSAMPROW row = const_cast<JSAMPROW>(picture.row(y));
+            jpeg_write_scanlines(&info, &row, 1);
+        }
+        jpeg_finish_compress(&info);
+        std::vector<std::uint8_t> file(buffer, buffer + size);
+        jpeg_destroy_compress(&info);
+        free(buffer);
+        return file;
+    };
+    const std::vector<std::uint8_t> ours = encodeJpeg(picture, 90);
+    EXPECT_EQ(ours, encodeWith(JDCT_FLOAT));
+    EXPECT_NE(ours, encodeWith(JDCT_ISLOW));
+}
+
+TEST(JpegEncoder, AnEmptyPictureGivesAnEmptyFile) { EXPECT_TRUE(encodeJpeg(Bitmap24(), 90).empty()); }
+
+}  // namespace
+}  // namespace quillmere
