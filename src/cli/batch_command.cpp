@@ -36,7 +36,8 @@ std::optional<QString> parse(const QStringList& arguments, CommandLine& line) {
         }
         QString name = argument;
         std::optional<QString> attached;
-        if (const qsizetype equals = argument.indexOf(u'='); argument.startsWith(u"--") && equals > 0) {
+        if (const qsizetype equals = argument.indexOf(u'=');
+            argument.startsWith(u"--") && equals > 0) {
             name = argument.left(equals);
             attached = argument.mid(equals + 1);
         }

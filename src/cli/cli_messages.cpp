@@ -8,26 +8,29 @@ QString usage() {
 }
 
 QString help() {
-    return usage() + QStringLiteral(
-        "\n"
-        "Converts picture files into BMP, JPG, PNG, GIF or TIFF files written beside\n"
-        "them, under the same name with the new extension, and prints the log.\n"
-        "Reads BMP, ICO, JPEG, PNG, GIF and TIFF files.\n"
-        "\n"
-        "Options:\n"
-        "  --to FORMAT      the format converted to: BMP, JPG, PNG, GIF or TIFF\n"
-        "  --quality TEXT   the JPEG quality as typed in the window (default 90);\n"
-        "                   0 or a text that is not a number means 100\n"
-        "  --overwrite      replace targets that exist already (they are kept otherwise)\n"
-        "  --list           print the list of files and convert nothing\n"
-        "  --help           print this text\n"
-        "  --version        print the program's version\n"
-        "\n"
-        "Exit status: 0 when the run finished, 1 when an error ended it,\n"
-        "2 for a wrong command line.\n");
+    return usage() +
+           QStringLiteral(
+               "\n"
+               "Converts picture files into BMP, JPG, PNG, GIF or TIFF files written beside\n"
+               "them, under the same name with the new extension, and prints the log.\n"
+               "Reads BMP, ICO, JPEG, PNG, GIF and TIFF files.\n"
+               "\n"
+               "Options:\n"
+               "  --to FORMAT      the format converted to: BMP, JPG, PNG, GIF or TIFF\n"
+               "  --quality TEXT   the JPEG quality as typed in the window (default 90);\n"
+               "                   0 or a text that is not a number means 100\n"
+               "  --overwrite      replace targets that exist already (they are kept otherwise)\n"
+               "  --list           print the list of files and convert nothing\n"
+               "  --help           print this text\n"
+               "  --version        print the program's version\n"
+               "\n"
+               "Exit status: 0 when the run finished, 1 when an error ended it,\n"
+               "2 for a wrong command line.\n");
 }
 
-QString version() { return QStringLiteral("quillmere-batch " QUILLMERE_VERSION "\n"); }
+QString version() {
+    return QStringLiteral("quillmere-batch " QUILLMERE_VERSION "\n");
+}
 
 QString wrongCommandLine(const QString& problem) {
     return QStringLiteral("quillmere-batch: %1\n").arg(problem) + usage();
@@ -37,6 +40,8 @@ QString unknownFormat(const QString& format) {
     return QStringLiteral("unknown format \"%1\" (BMP, JPG, PNG, GIF or TIFF)").arg(format);
 }
 
-QString missingTarget() { return QStringLiteral("--to FORMAT is needed to convert"); }
+QString missingTarget() {
+    return QStringLiteral("--to FORMAT is needed to convert");
+}
 
 }  // namespace quillmere::cli_messages

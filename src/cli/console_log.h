@@ -11,7 +11,7 @@ namespace quillmere {
 // The conversion log printed line by line. A line is printed once it can
 // no longer change: when the next line starts or the log is flushed.
 class ConsoleLog final : public ConversionLog {
-public:
+  public:
     explicit ConsoleLog(std::ostream& out) : out_(out) {}
     ~ConsoleLog() override { flush(); }
 
@@ -19,7 +19,7 @@ public:
     void appendToLastLine(const QString& text) override;
     void flush();
 
-private:
+  private:
     std::ostream& out_;
     std::optional<QString> pending_;
 };

@@ -7,7 +7,7 @@ namespace quillmere {
 
 // The program's one error type: it carries the text the user sees.
 class AppError : public std::runtime_error {
-public:
+  public:
     explicit AppError(const QString& message);
 
     QString message() const { return QString::fromUtf8(what()); }
@@ -16,7 +16,7 @@ public:
 // Errors saying that a file is not a usable picture. The drop intake tells
 // these apart from every other failure.
 class InvalidPictureError : public AppError {
-public:
+  public:
     using AppError::AppError;
 };
 

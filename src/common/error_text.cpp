@@ -11,6 +11,8 @@ QString errorBoxText(const QString& message) {
     return message;
 }
 
-QString systemReason(int errorNumber) { return QString::fromLocal8Bit(std::strerror(errorNumber)); }
+QString systemReason(int errorNumber) {
+    return QString::fromLocal8Bit(std::strerror(errorNumber));
+}
 
 }  // namespace quillmere

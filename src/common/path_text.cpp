@@ -2,7 +2,9 @@
 
 namespace quillmere {
 
-QString fileNamePart(const QString& path) { return path.mid(path.lastIndexOf(u'/') + 1); }
+QString fileNamePart(const QString& path) {
+    return path.mid(path.lastIndexOf(u'/') + 1);
+}
 
 qsizetype extensionDotIndex(const QString& path) {
     const qsizetype dot = path.lastIndexOf(u'.');

@@ -7,7 +7,7 @@
 namespace quillmere {
 
 class FileListView {
-public:
+  public:
     virtual ~FileListView() = default;
     virtual int count() const = 0;
     virtual QString entry(int index) const = 0;
@@ -16,7 +16,7 @@ public:
 };
 
 class ConversionLog {
-public:
+  public:
     virtual ~ConversionLog() = default;
     virtual void appendLine(const QString& line) = 0;
     virtual void appendToLastLine(const QString& text) = 0;
@@ -24,20 +24,20 @@ public:
 
 // The format converted to: one of "BMP", "JPG", "PNG", "GIF", "TIFF".
 class TargetFormatChoice {
-public:
+  public:
     virtual ~TargetFormatChoice() = default;
     virtual QString currentFormat() const = 0;
 };
 
 class QualityField {
-public:
+  public:
     virtual ~QualityField() = default;
     virtual QString text() const = 0;
     virtual void setText(const QString& text) = 0;
 };
 
 class OverwriteSwitch {
-public:
+  public:
     virtual ~OverwriteSwitch() = default;
     virtual bool isChecked() const = 0;
 };

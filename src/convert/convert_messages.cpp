@@ -6,8 +6,12 @@ QString targetExists(const QString& outputPath) {
     return QStringLiteral("file already exist: ") + outputPath;
 }
 
-QString overwritten() { return QStringLiteral(" -->over write "); }
+QString overwritten() {
+    return QStringLiteral(" -->over write ");
+}
 
-QString finished() { return QStringLiteral("finished!"); }
+QString finished() {
+    return QStringLiteral("finished!");
+}
 
 }  // namespace quillmere::convert_messages

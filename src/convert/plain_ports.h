@@ -10,53 +10,53 @@
 namespace quillmere {
 
 class PathList final : public FileListView {
-public:
+  public:
     explicit PathList(QStringList paths = {}, std::set<int> selection = {});
     int count() const override { return static_cast<int>(paths_.size()); }
     QString entry(int index) const override { return paths_.at(index); }
     int selectedCount() const override { return static_cast<int>(selection_.size()); }
     bool isSelected(int index) const override { return selection_.contains(index); }
 
-private:
+  private:
     QStringList paths_;
     std::set<int> selection_;
 };
 
 class LineLog final : public ConversionLog {
-public:
+  public:
     void appendLine(const QString& line) override { lines_.append(line); }
     void appendToLastLine(const QString& text) override;
     const QStringList& lines() const { return lines_; }
 
-private:
+  private:
     QStringList lines_;
 };
 
 class FixedFormat final : public TargetFormatChoice {
-public:
+  public:
     explicit FixedFormat(QString format) : format_(std::move(format)) {}
     QString currentFormat() const override { return format_; }
 
-private:
+  private:
     QString format_;
 };
 
 class TextQualityField final : public QualityField {
-public:
+  public:
     explicit TextQualityField(QString text) : text_(std::move(text)) {}
     QString text() const override { return text_; }
     void setText(const QString& text) override { text_ = text; }
 
-private:
+  private:
     QString text_;
 };
 
 class FixedOverwrite final : public OverwriteSwitch {
-public:
+  public:
     explicit FixedOverwrite(bool checked) : checked_(checked) {}
     bool isChecked() const override { return checked_; }
 
-private:
+  private:
     bool checked_;
 };
 

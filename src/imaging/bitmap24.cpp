@@ -17,7 +17,9 @@ Bitmap24::Bitmap24(int width, int height) : Bitmap24(width, height, NoFill{}) {
     if (pixels_) std::memset(pixels_.get(), 0xFF, byteCount());
 }
 
-Bitmap24 Bitmap24::uninitialised(int width, int height) { return Bitmap24(width, height, NoFill{}); }
+Bitmap24 Bitmap24::uninitialised(int width, int height) {
+    return Bitmap24(width, height, NoFill{});
+}
 
 Bitmap24::Bitmap24(const Bitmap24& other) : Bitmap24(other.width_, other.height_, NoFill{}) {
     if (pixels_) std::memcpy(pixels_.get(), other.pixels_.get(), byteCount());

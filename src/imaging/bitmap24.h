@@ -17,7 +17,7 @@ struct Rgb {
 // green and blue bytes, rows top-down and packed (3 x width bytes a row).
 // A bitmap with a zero side is the empty 0 x 0 bitmap.
 class Bitmap24 {
-public:
+  public:
     Bitmap24() = default;
     // A white bitmap of the given size.
     Bitmap24(int width, int height);
@@ -50,7 +50,7 @@ public:
     // bitmap's right and bottom edges.
     void drawAtOrigin(const Bitmap24& source);
 
-private:
+  private:
     struct NoFill {};
     Bitmap24(int width, int height, NoFill);
 

@@ -15,7 +15,7 @@ namespace quillmere {
 
 bool isExistingFile(const QString& path) {
     if (path.isEmpty()) return false;
-    struct stat info{};
+    struct stat info {};
     return ::stat(QFile::encodeName(path).constData(), &info) == 0 && S_ISREG(info.st_mode);
 }
 
@@ -27,7 +27,7 @@ std::vector<std::uint8_t> readWholeFile(const QString& path) {
     const int fd = ::open(QFile::encodeName(path).constData(), O_RDONLY | O_CLOEXEC);
     if (fd < 0) throw fail(errno);
 
-    struct stat info{};
+    struct stat info {};
     if (::fstat(fd, &info) != 0) {
         const int error = errno;
         ::close(fd);

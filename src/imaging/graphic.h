@@ -10,7 +10,7 @@ namespace quillmere {
 enum class GraphicKind { Bitmap, Icon, Metafile, Jpeg, Png, Gif, ImagingComponent };
 
 class Graphic {
-public:
+  public:
     virtual ~Graphic() = default;
 
     virtual GraphicKind kind() const = 0;
@@ -32,7 +32,7 @@ public:
 // transparency against white (and, for GIF, the background rule) while
 // reading, so drawing is a plain copy.
 class RasterGraphic final : public Graphic {
-public:
+  public:
     RasterGraphic(GraphicKind kind, Bitmap24 pixels);
 
     GraphicKind kind() const override { return kind_; }
@@ -44,7 +44,7 @@ public:
     const Bitmap24& pixels() const { return pixels_; }
     Bitmap24& pixels() { return pixels_; }
 
-private:
+  private:
     GraphicKind kind_;
     Bitmap24 pixels_;
 };

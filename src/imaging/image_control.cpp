@@ -34,7 +34,9 @@ void ImageControl::repaintNow() {
     if (observer_) observer_->imageControlRepaintNow();
 }
 
-void ImageControl::pictureChanged() { applyAutoSize(); }
+void ImageControl::pictureChanged() {
+    applyAutoSize();
+}
 
 void ImageControl::applyAutoSize() {
     if (autoSize_ && picture_.width() > 0 && picture_.height() > 0) {

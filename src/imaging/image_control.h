@@ -7,7 +7,7 @@ namespace quillmere {
 // Told when the control's size changes or it must be repainted; the preview
 // widget implements it to follow the model.
 class ImageControlObserver {
-public:
+  public:
     virtual ~ImageControlObserver() = default;
     virtual void imageControlResized() = 0;
     virtual void imageControlRepaintNow() = 0;
@@ -18,7 +18,7 @@ public:
 // While auto-size is on, the control takes the picture's width and height
 // whenever the picture changes and both are above 0, keeping its position.
 class ImageControl {
-public:
+  public:
     ImageControl();
     virtual ~ImageControl() = default;
     ImageControl(const ImageControl&) = delete;
@@ -42,7 +42,7 @@ public:
     void repaintNow();
     void setObserver(ImageControlObserver* observer) { observer_ = observer; }
 
-private:
+  private:
     void pictureChanged();
     void applyAutoSize();
 

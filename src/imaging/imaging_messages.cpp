@@ -14,17 +14,25 @@ QString cannotCreateFile(const QString& path, const QString& reason) {
     return QStringLiteral("Cannot create file \"%1\". %2").arg(path, reason);
 }
 
-QString bitmapNotValid() { return QStringLiteral("Bitmap image is not valid"); }
+QString bitmapNotValid() {
+    return QStringLiteral("Bitmap image is not valid");
+}
 
-QString iconNotValid() { return QStringLiteral("Icon image is not valid"); }
+QString iconNotValid() {
+    return QStringLiteral("Icon image is not valid");
+}
 
-QString metafileNotValid() { return QStringLiteral("Metafile is not valid"); }
+QString metafileNotValid() {
+    return QStringLiteral("Metafile is not valid");
+}
 
 QString metafileNotSupported() {
     return QStringLiteral("Reading WMF and EMF files is not supported in this version");
 }
 
-QString jpegError(int messageCode) { return QStringLiteral("JPEG error #%1").arg(messageCode); }
+QString jpegError(int messageCode) {
+    return QStringLiteral("JPEG error #%1").arg(messageCode);
+}
 
 QString pngInvalidHeader() {
     return QStringLiteral(
@@ -38,12 +46,18 @@ QString pngUnexpectedEnd() {
         "unexpected end of the file.");
 }
 
-QString invalidGifSignature() { return QStringLiteral("Invalid GIF signature"); }
+QString invalidGifSignature() {
+    return QStringLiteral("Invalid GIF signature");
+}
 
-QString invalidStreamFormat() { return QStringLiteral("Invalid stream format"); }
+QString invalidStreamFormat() {
+    return QStringLiteral("Invalid stream format");
+}
 
 QString pictureTooLarge(long long width, long long height) {
-    return QStringLiteral("The picture is too large to load (%1 x %2 pixels)").arg(width).arg(height);
+    return QStringLiteral("The picture is too large to load (%1 x %2 pixels)")
+        .arg(width)
+        .arg(height);
 }
 
 QString gifTargetNotSupported() {

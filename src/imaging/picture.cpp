@@ -9,7 +9,9 @@ void Picture::setGraphic(std::unique_ptr<Graphic> graphic) {
     notifyChanged();
 }
 
-void Picture::loadFromFile(const QString& path) { setGraphic(decodePictureFile(path)); }
+void Picture::loadFromFile(const QString& path) {
+    setGraphic(decodePictureFile(path));
+}
 
 Bitmap24& Picture::bitmap() {
     if (!graphic_ || graphic_->kind() != GraphicKind::Bitmap) {

@@ -11,7 +11,7 @@ namespace quillmere {
 // Holds at most one graphic and tells its owner whenever that graphic is
 // replaced or changed.
 class Picture {
-public:
+  public:
     Picture() = default;
     Picture(const Picture&) = delete;
     Picture& operator=(const Picture&) = delete;
@@ -38,7 +38,7 @@ public:
     // Tells the owner that the held graphic's pixels changed.
     void notifyChanged();
 
-private:
+  private:
     std::unique_ptr<Graphic> graphic_;
     std::function<void()> onChanged_;
 };

@@ -2,8 +2,8 @@
 
 #include <fcntl.h>
 #include <stdlib.h>
-#include <sys/types.h>
 #include <sys/stat.h>
+#include <sys/types.h>
 #include <unistd.h>
 
 #include <QFile>
@@ -43,7 +43,7 @@ int createTemporary(const QByteArray& target, QByteArray& name, mode_t mode) {
 
 TargetFile::TargetFile(const QString& path) : path_(path), target_(QFile::encodeName(path)) {
     // Writing over a link writes the file it points to, as opening it would.
-    struct stat info{};
+    struct stat info {};
     if (::lstat(target_.constData(), &info) == 0 && S_ISLNK(info.st_mode)) {
         char resolved[PATH_MAX];
         if (::realpath(target_.constData(), resolved)) target_ = resolved;
@@ -67,7 +67,9 @@ TargetFile::TargetFile(const QString& path) : path_(path), target_(QFile::encode
     if (replacing_ && ::fchmod(fd_, mode) != 0) fail(errno);
 }
 
-TargetFile::~TargetFile() { discard(); }
+TargetFile::~TargetFile() {
+    discard();
+}
 
 void TargetFile::write(std::span<const std::uint8_t> bytes) {
     std::size_t done = 0;

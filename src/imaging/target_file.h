@@ -13,7 +13,7 @@ namespace quillmere {
 // Opening fails with "Cannot create file" when the target could not be
 // created or replaced.
 class TargetFile {
-public:
+  public:
     explicit TargetFile(const QString& path);
     ~TargetFile();
     TargetFile(const TargetFile&) = delete;
@@ -22,7 +22,7 @@ public:
     void write(std::span<const std::uint8_t> bytes);
     void commit();
 
-private:
+  private:
     [[noreturn]] void fail(int error);
     void discard();
 

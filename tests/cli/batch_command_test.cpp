@@ -27,7 +27,7 @@ Result runProgram(const QStringList& arguments) {
 }
 
 class BatchCommandTest : public ::testing::Test {
-protected:
+  protected:
     QString picture(const QString& name) {
         return sandbox.write(name, encodePng(test::photoLike(12, 9)));
     }

@@ -35,7 +35,7 @@ int firstLuminanceEntry(const QString& path) {
 }
 
 class BatchTest : public ::testing::Test {
-protected:
+  protected:
     QString picture(const QString& name, Rgb colour = {200, 100, 50}) {
         return sandbox.write(name, encodePng(test::solid(6, 4, colour)));
     }
@@ -64,7 +64,8 @@ TEST_F(BatchTest, ConvertsEveryEntryBesideItsSource) {
     const QString a = picture("a.png");
     const QString b = picture("b.b.PNG");
     EXPECT_EQ(run({a, b}, "TIFF"), QString());
-    EXPECT_EQ(log.lines(), (QStringList{sandbox.path("a.tiff"), sandbox.path("b.b.tiff"), "finished!"}));
+    EXPECT_EQ(log.lines(),
+              (QStringList{sandbox.path("a.tiff"), sandbox.path("b.b.tiff"), "finished!"}));
     EXPECT_EQ(test::loadBitmap(sandbox.path("b.b.tiff")).pixel(5, 3), (Rgb{200, 100, 50}));
 }
 
@@ -79,7 +80,8 @@ TEST_F(BatchTest, AnExistingTargetIsKeptOrOverwritten) {
 
     EXPECT_EQ(run({source}, "BMP"), QString());
     EXPECT_EQ(log.lines(), (QStringList{"file already exist: " + target, "finished!"}));
-    EXPECT_EQ(test::Sandbox::read(target), (std::vector<std::uint8_t>{'k', 'e', 'e', 'p', ' ', 'm', 'e'}));
+    EXPECT_EQ(test::Sandbox::read(target),
+              (std::vector<std::uint8_t>{'k', 'e', 'e', 'p', ' ', 'm', 'e'}));
 
     overwriteChecked = true;
     EXPECT_EQ(run({source}, "BMP"), QString());
@@ -172,7 +174,8 @@ TEST_F(BatchTest, ConvertingAFileOntoItselfReplacesIt) {
     overwriteChecked = true;
     quality.setText("100");
     EXPECT_EQ(run({photo}, "JPG"), QString());
-    EXPECT_EQ(log.lines(), (QStringList{"file already exist: " + photo + " -->over write ", "finished!"}));
+    EXPECT_EQ(log.lines(),
+              (QStringList{"file already exist: " + photo + " -->over write ", "finished!"}));
     EXPECT_EQ(firstLuminanceEntry(photo), 1);
 }
 

@@ -18,9 +18,9 @@ std::uint16_t little16(const std::vector<std::uint8_t>& b, std::size_t at) {
 TEST(BmpEncoder, OneWhitePixelIsA58ByteFile) {
     const std::vector<std::uint8_t> file = encodeBmp(Bitmap24(1, 1));
     const std::vector<std::uint8_t> expected = {
-        'B', 'M', 58, 0, 0, 0, 0, 0, 0, 0, 54, 0, 0, 0,                     // file header
-        40, 0, 0, 0, 1, 0, 0, 0, 1, 0, 0, 0, 1, 0, 24, 0, 0, 0, 0, 0,        // size, planes, bits
-        4, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0,          // image size, rest 0
+        'B', 'M', 58,  0, 0, 0, 0, 0, 0, 0, 54, 0, 0, 0,                     // file header
+        40,  0,   0,   0, 1, 0, 0, 0, 1, 0, 0,  0, 1, 0, 24, 0, 0, 0, 0, 0,  // size, planes, bits
+        4,   0,   0,   0, 0, 0, 0, 0, 0, 0, 0,  0, 0, 0, 0,  0, 0, 0, 0, 0,  // image size, rest 0
         255, 255, 255, 0};
     EXPECT_EQ(file, expected);
 }
@@ -42,7 +42,8 @@ TEST(BmpEncoder, RowsArePaddedBottomUpAndBlueFirst) {
 
     const std::vector<std::uint8_t> bottomRow(file.begin() + 54, file.begin() + 66);
     const std::vector<std::uint8_t> topRow(file.begin() + 66, file.end());
-    EXPECT_EQ(bottomRow, (std::vector<std::uint8_t>{12, 11, 10, 255, 255, 255, 255, 255, 255, 0, 0, 0}));
+    EXPECT_EQ(bottomRow,
+              (std::vector<std::uint8_t>{12, 11, 10, 255, 255, 255, 255, 255, 255, 0, 0, 0}));
     EXPECT_EQ(topRow, (std::vector<std::uint8_t>{3, 2, 1, 6, 5, 4, 9, 8, 7, 0, 0, 0}));
 }
 

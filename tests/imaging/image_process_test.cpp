@@ -14,7 +14,7 @@ namespace quillmere {
 namespace {
 
 class CountingObserver : public ImageControlObserver {
-public:
+  public:
     void imageControlResized() override { ++resizes; }
     void imageControlRepaintNow() override { ++repaints; }
     int resizes = 0;
@@ -26,7 +26,7 @@ void holdGraphic(ImageControl& control, GraphicKind kind, Bitmap24 pixels) {
 }
 
 class ImageProcessTest : public ::testing::Test {
-protected:
+  protected:
     test::Sandbox sandbox;
     ImageControl control;
 };
@@ -134,11 +134,17 @@ struct TargetCase {
 
 TEST_F(ImageProcessTest, SaveChoosesTheEncoderByTheLowerCasedExtension) {
     holdGraphic(control, GraphicKind::Bitmap, test::photoLike(16, 8));
-    const TargetCase cases[] = {
-        {"a.jpg", {0xFF, 0xD8}},     {"a.JPG", {0xFF, 0xD8}},     {"a.png", {0x89, 'P', 'N', 'G'}},
-        {"a.Png", {0x89, 'P', 'N', 'G'}}, {"a.tiff", {'I', 'I', 42, 0}}, {"a.TIFF", {'I', 'I', 42, 0}},
-        {"a.bmp", {'B', 'M'}},       {"a.jpeg", {'B', 'M'}},      {"a.tif", {'B', 'M'}},
-        {"noextension", {'B', 'M'}}, {"a.txt", {'B', 'M'}}};
+    const TargetCase cases[] = {{"a.jpg", {0xFF, 0xD8}},
+                                {"a.JPG", {0xFF, 0xD8}},
+                                {"a.png", {0x89, 'P', 'N', 'G'}},
+                                {"a.Png", {0x89, 'P', 'N', 'G'}},
+                                {"a.tiff", {'I', 'I', 42, 0}},
+                                {"a.TIFF", {'I', 'I', 42, 0}},
+                                {"a.bmp", {'B', 'M'}},
+                                {"a.jpeg", {'B', 'M'}},
+                                {"a.tif", {'B', 'M'}},
+                                {"noextension", {'B', 'M'}},
+                                {"a.txt", {'B', 'M'}}};
     for (const TargetCase& c : cases) {
         SCOPED_TRACE(c.name);
         const QString path = sandbox.path(c.name);

@@ -176,7 +176,9 @@ TEST(JpegEncoder, UsesTheFloatingPointDct) {
     EXPECT_NE(ours, encodeWith(JDCT_ISLOW));
 }
 
-TEST(JpegEncoder, AnEmptyPictureGivesAnEmptyFile) { EXPECT_TRUE(encodeJpeg(Bitmap24(), 90).empty()); }
+TEST(JpegEncoder, AnEmptyPictureGivesAnEmptyFile) {
+    EXPECT_TRUE(encodeJpeg(Bitmap24(), 90).empty());
+}
 
 }  // namespace
 }  // namespace quillmere

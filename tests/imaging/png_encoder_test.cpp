@@ -23,7 +23,8 @@ std::uint32_t big32(const std::uint8_t* p) {
 }
 
 std::vector<Chunk> readChunks(const std::vector<std::uint8_t>& file) {
-    static const std::vector<std::uint8_t> kSignature = {0x89, 'P', 'N', 'G', '\r', '\n', 0x1A, '\n'};
+    static const std::vector<std::uint8_t> kSignature = {0x89, 'P',  'N',  'G',
+                                                         '\r', '\n', 0x1A, '\n'};
     EXPECT_TRUE(file.size() >= 8 && std::equal(kSignature.begin(), kSignature.end(), file.begin()));
     std::vector<Chunk> chunks;
     std::size_t at = 8;
@@ -54,7 +55,8 @@ std::vector<std::uint8_t> joinedIdat(const std::vector<Chunk>& chunks) {
 std::vector<std::uint8_t> inflateAll(const std::vector<std::uint8_t>& stream, std::size_t size) {
     std::vector<std::uint8_t> out(size + 1);
     uLongf outSize = static_cast<uLongf>(out.size());
-    EXPECT_EQ(uncompress(out.data(), &outSize, stream.data(), static_cast<uLong>(stream.size())), Z_OK);
+    EXPECT_EQ(uncompress(out.data(), &outSize, stream.data(), static_cast<uLong>(stream.size())),
+              Z_OK);
     out.resize(outSize);
     return out;
 }
@@ -144,7 +146,9 @@ TEST(PngEncoder, DecodesBackToTheSamePixels) {
     }
 }
 
-TEST(PngEncoder, AnEmptyPictureGivesAnEmptyFile) { EXPECT_TRUE(encodePng(Bitmap24()).empty()); }
+TEST(PngEncoder, AnEmptyPictureGivesAnEmptyFile) {
+    EXPECT_TRUE(encodePng(Bitmap24()).empty());
+}
 
 }  // namespace
 }  // namespace quillmere

@@ -17,9 +17,10 @@ const std::vector<std::uint8_t> kOld = {'o', 'l', 'd'};
 const std::vector<std::uint8_t> kNew = {'n', 'e', 'w', '!'};
 
 class TargetFileTest : public ::testing::Test {
-protected:
+  protected:
     QStringList entries() const {
-        return QDir(sandbox.path(".")).entryList(QDir::AllEntries | QDir::Hidden | QDir::NoDotAndDotDot);
+        return QDir(sandbox.path("."))
+            .entryList(QDir::AllEntries | QDir::Hidden | QDir::NoDotAndDotDot);
     }
     test::Sandbox sandbox;
 };
@@ -53,7 +54,7 @@ TEST_F(TargetFileTest, AReplacedFileKeepsItsPermissions) {
     TargetFile target(path);
     target.write(kNew);
     target.commit();
-    struct stat info{};
+    struct stat info {};
     ASSERT_EQ(::stat(native.constData(), &info), 0);
     EXPECT_EQ(info.st_mode & 07777, 0640u);
 }

@@ -51,7 +51,9 @@ TEST(TiffEncoder, DecodesBackToTheSamePixels) {
     EXPECT_EQ(test::maxChannelDifference(decodeTiff(encodeTiff(picture)), picture), 0);
 }
 
-TEST(TiffEncoder, AnEmptyPictureGivesAnEmptyFile) { EXPECT_TRUE(encodeTiff(Bitmap24()).empty()); }
+TEST(TiffEncoder, AnEmptyPictureGivesAnEmptyFile) {
+    EXPECT_TRUE(encodeTiff(Bitmap24()).empty());
+}
 
 }  // namespace
 }  // namespace quillmere

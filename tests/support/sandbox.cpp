@@ -7,9 +7,13 @@
 
 namespace quillmere::test {
 
-Sandbox::Sandbox() { EXPECT_TRUE(dir_.isValid()); }
+Sandbox::Sandbox() {
+    EXPECT_TRUE(dir_.isValid());
+}
 
-QString Sandbox::path(const QString& name) const { return dir_.filePath(name); }
+QString Sandbox::path(const QString& name) const {
+    return dir_.filePath(name);
+}
 
 QString Sandbox::write(const QString& name, const std::vector<std::uint8_t>& bytes) const {
     return write(name, QByteArray(reinterpret_cast<const char*>(bytes.data()),
@@ -31,6 +35,8 @@ std::vector<std::uint8_t> Sandbox::read(const QString& path) {
     return {bytes.begin(), bytes.end()};
 }
 
-bool Sandbox::exists(const QString& path) { return QFileInfo::exists(path); }
+bool Sandbox::exists(const QString& path) {
+    return QFileInfo::exists(path);
+}
 
 }  // namespace quillmere::test

@@ -9,7 +9,7 @@ namespace quillmere::test {
 
 // A fresh folder for one test, removed afterwards.
 class Sandbox {
-public:
+  public:
     Sandbox();
     QString path(const QString& name) const;
     QString write(const QString& name, const std::vector<std::uint8_t>& bytes) const;
@@ -17,7 +17,7 @@ public:
     static std::vector<std::uint8_t> read(const QString& path);
     static bool exists(const QString& path);
 
-private:
+  private:
     QTemporaryDir dir_;
 };
 

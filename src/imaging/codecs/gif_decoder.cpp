@@ -53,7 +53,8 @@ using GifHandle = std::unique_ptr<GifFileType, GifCloser>;
 
 [[noreturn]] void throwGifError(int code) {
     const char* text = GifErrorString(code);
-    throw InvalidPictureError(text ? QString::fromUtf8(text) : QStringLiteral("GIF error %1").arg(code));
+    throw InvalidPictureError(text ? QString::fromUtf8(text)
+                                   : QStringLiteral("GIF error %1").arg(code));
 }
 
 void check(GifFileType* gif, int result) {

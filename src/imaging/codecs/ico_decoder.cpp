@@ -2,6 +2,7 @@
 
 #include <QBuffer>
 #include <QImageReader>
+#include <algorithm>
 #include <cstdlib>
 
 #include "common/app_error.h"
@@ -25,24 +26,21 @@ std::uint32_t read32(std::span<const std::uint8_t> b, std::size_t at) {
 }
 
 // Colour depth of an entry: its directory value, or, when that is 0, the
-// depth its image data declares.
+// depth its image data declares (a PNG's IHDR or a DIB's header), or the
+// depth its colour count implies.
 unsigned entryBitCount(std::span<const std::uint8_t> bytes, std::size_t entry) {
-    unsigned bits = read16(bytes, entry + 6);
-    if (bits != 0) return bits;
+    if (const unsigned bits = read16(bytes, entry + 6); bits != 0) return bits;
     const std::uint32_t offset = read32(bytes, entry + 12);
     if (offset + 26ull <= bytes.size()) {
         static constexpr std::uint8_t kPng[4] = {0x89, 'P', 'N', 'G'};
-        if (std::equal(kPng, kPng + 4, bytes.begin() + offset)) {
-            if (offset + 26ull <= bytes.size()) {
-                const unsigned depth = bytes[offset + 24];
-                const unsigned colourType = bytes[offset + 25];
-                const unsigned channels = colourType == 6 ? 4 : colourType == 2 ? 3
-                                                            : colourType == 4 ? 2 : 1;
-                return depth * channels;
-            }
-        } else {
-            return read16(bytes, offset + 14);
-        }
+        if (!std::equal(kPng, kPng + 4, bytes.begin() + offset)) return read16(bytes, offset + 14);
+        const unsigned depth = bytes[offset + 24];
+        const unsigned colourType = bytes[offset + 25];
+        const unsigned channels = colourType == 6   ? 4
+                                  : colourType == 2 ? 3
+                                  : colourType == 4 ? 2
+                                                    : 1;
+        return depth * channels;
     }
     const unsigned colours = bytes[entry + 2];
     unsigned depth = 0;

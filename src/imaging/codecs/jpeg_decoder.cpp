@@ -66,8 +66,8 @@ int runDecoding(JpegDecoding* d) {
     jpeg_start_decompress(&d->info);
 
     if (cmyk) {
-        JSAMPARRAY cmykRow = (*d->info.mem->alloc_sarray)(
-            reinterpret_cast<j_common_ptr>(&d->info), JPOOL_IMAGE, d->info.output_width * 4, 1);
+        JSAMPARRAY cmykRow = (*d->info.mem->alloc_sarray)(reinterpret_cast<j_common_ptr>(&d->info),
+                                                          JPOOL_IMAGE, d->info.output_width * 4, 1);
         while (d->info.output_scanline < d->info.output_height) {
             const JDIMENSION y = d->info.output_scanline;
             jpeg_read_scanlines(&d->info, cmykRow, 1);
@@ -79,8 +79,8 @@ int runDecoding(JpegDecoding* d) {
         JSAMPROW rows[kBatch];
         while (d->info.output_scanline < d->info.output_height) {
             const JDIMENSION first = d->info.output_scanline;
-            const int count = static_cast<int>(
-                std::min<JDIMENSION>(kBatch, d->info.output_height - first));
+            const int count =
+                static_cast<int>(std::min<JDIMENSION>(kBatch, d->info.output_height - first));
             for (int i = 0; i < count; ++i) rows[i] = d->result.row(static_cast<int>(first) + i);
             jpeg_read_scanlines(&d->info, rows, static_cast<JDIMENSION>(count));
         }
@@ -104,7 +104,7 @@ Bitmap24 decodeJpeg(std::span<const std::uint8_t> bytes) {
 
     if (failure == kTooLarge) {
         throw InvalidPictureError(imaging_messages::pictureTooLarge(decoding.info.output_width,
-                                                                   decoding.info.output_height));
+                                                                    decoding.info.output_height));
     }
     if (failure != 0) throw InvalidPictureError(imaging_messages::jpegError(failure));
     return std::move(decoding.result);

@@ -100,7 +100,8 @@ void runDecoding(PngDecoding* d) {
             blendRgbaRowOverWhite(d->rows[static_cast<std::size_t>(y)], d->result.row(y), width);
         }
     } else {
-        d->rgba = std::make_unique_for_overwrite<std::uint8_t[]>(static_cast<std::size_t>(width) * 4);
+        d->rgba =
+            std::make_unique_for_overwrite<std::uint8_t[]>(static_cast<std::size_t>(width) * 4);
         for (int y = 0; y < height; ++y) {
             png_read_row(d->png, d->rgba.get(), nullptr);
             blendRgbaRowOverWhite(d->rgba.get(), d->result.row(y), width);
@@ -118,7 +119,8 @@ Bitmap24 decodePng(std::span<const std::uint8_t> bytes) {
 
     PngDecoding decoding;
     decoding.bytes = bytes;
-    decoding.png = png_create_read_struct(PNG_LIBPNG_VER_STRING, &decoding, onPngError, onPngWarning);
+    decoding.png =
+        png_create_read_struct(PNG_LIBPNG_VER_STRING, &decoding, onPngError, onPngWarning);
     if (decoding.png) decoding.info = png_create_info_struct(decoding.png);
     if (!decoding.png || !decoding.info) {
         png_destroy_read_struct(&decoding.png, nullptr, nullptr);

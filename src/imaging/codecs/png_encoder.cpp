@@ -18,7 +18,7 @@ constexpr std::array<std::uint8_t, 8> kSignature = {0x89, 'P', 'N', 'G', '\r', '
 
 // Appends chunks to the file.
 class ChunkWriter {
-public:
+  public:
     explicit ChunkWriter(std::vector<std::uint8_t>& file) : file_(file) {}
 
     void write(const char (&type)[5], const std::uint8_t* data, std::size_t length) {
@@ -32,14 +32,14 @@ public:
         putBig32(out + 8 + length, static_cast<std::uint32_t>(crc));
     }
 
-private:
+  private:
     std::vector<std::uint8_t>& file_;
 };
 
 // Deflates the filtered rows into a 65535-byte window that goes out as an
 // IDAT chunk each time it fills; what is left at the end is the last IDAT.
 class IdatStream {
-public:
+  public:
     explicit IdatStream(ChunkWriter& chunks) : chunks_(chunks) {
         if (deflateInit(&stream_, kCompressionLevel) != Z_OK) throw std::bad_alloc();
         resetWindow();
@@ -70,7 +70,7 @@ public:
         if (used > 0) chunks_.write("IDAT", window_.data(), used);
     }
 
-private:
+  private:
     void emitWindow() {
         chunks_.write("IDAT", window_.data(), window_.size());
         resetWindow();

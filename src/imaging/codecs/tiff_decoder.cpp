@@ -62,9 +62,12 @@ void readAsRgba(TIFF* tiff, Bitmap24& bitmap) {
         for (std::uint32_t x = 0; x < width; ++x, ++in, out += 3) {
             const std::uint32_t p = *in;
             const std::uint32_t transparency = 255 - TIFFGetA(p);
-            out[0] = static_cast<std::uint8_t>(std::min<std::uint32_t>(255, TIFFGetR(p) + transparency));
-            out[1] = static_cast<std::uint8_t>(std::min<std::uint32_t>(255, TIFFGetG(p) + transparency));
-            out[2] = static_cast<std::uint8_t>(std::min<std::uint32_t>(255, TIFFGetB(p) + transparency));
+            out[0] =
+                static_cast<std::uint8_t>(std::min<std::uint32_t>(255, TIFFGetR(p) + transparency));
+            out[1] =
+                static_cast<std::uint8_t>(std::min<std::uint32_t>(255, TIFFGetG(p) + transparency));
+            out[2] =
+                static_cast<std::uint8_t>(std::min<std::uint32_t>(255, TIFFGetB(p) + transparency));
         }
     }
 }

@@ -16,7 +16,9 @@ std::vector<std::uint8_t> encodeTiff(const Bitmap24& bitmap) {
     TIFF* tiff = openTiffForWriting(writer);
     if (!tiff) throw AppError(imaging_messages::invalidStreamFormat());
     bool written = true;
-    const auto set = [&](ttag_t tag, auto value) { written = written && TIFFSetField(tiff, tag, value); };
+    const auto set = [&](ttag_t tag, auto value) {
+        written = written && TIFFSetField(tiff, tag, value);
+    };
     set(TIFFTAG_IMAGEWIDTH, static_cast<std::uint32_t>(bitmap.width()));
     set(TIFFTAG_IMAGELENGTH, static_cast<std::uint32_t>(bitmap.height()));
     set(TIFFTAG_BITSPERSAMPLE, 8);

@@ -30,27 +30,31 @@ toff_t seekTo(std::uint64_t& position, std::uint64_t size, toff_t offset, int wh
 tmsize_t readerRead(thandle_t handle, void* out, tmsize_t size) {
     auto* r = static_cast<TiffMemoryReader*>(handle);
     if (size <= 0 || r->position >= r->bytes.size()) return 0;
-    const auto count = std::min<std::uint64_t>(static_cast<std::uint64_t>(size),
-                                               r->bytes.size() - r->position);
+    const auto count =
+        std::min<std::uint64_t>(static_cast<std::uint64_t>(size), r->bytes.size() - r->position);
     std::memcpy(out, r->bytes.data() + r->position, count);
     r->position += count;
     return static_cast<tmsize_t>(count);
 }
 
-tmsize_t readerWrite(thandle_t, void*, tmsize_t) { return -1; }
+tmsize_t readerWrite(thandle_t, void*, tmsize_t) {
+    return -1;
+}
 
 toff_t readerSeek(thandle_t handle, toff_t offset, int whence) {
     auto* r = static_cast<TiffMemoryReader*>(handle);
     return seekTo(r->position, r->bytes.size(), offset, whence);
 }
 
-toff_t readerSize(thandle_t handle) { return static_cast<TiffMemoryReader*>(handle)->bytes.size(); }
+toff_t readerSize(thandle_t handle) {
+    return static_cast<TiffMemoryReader*>(handle)->bytes.size();
+}
 
 tmsize_t writerRead(thandle_t handle, void* out, tmsize_t size) {
     auto* w = static_cast<TiffMemoryWriter*>(handle);
     if (size <= 0 || w->position >= w->bytes.size()) return 0;
-    const auto count = std::min<std::uint64_t>(static_cast<std::uint64_t>(size),
-                                               w->bytes.size() - w->position);
+    const auto count =
+        std::min<std::uint64_t>(static_cast<std::uint64_t>(size), w->bytes.size() - w->position);
     std::memcpy(out, w->bytes.data() + w->position, count);
     w->position += count;
     return static_cast<tmsize_t>(count);
@@ -71,11 +75,17 @@ toff_t writerSeek(thandle_t handle, toff_t offset, int whence) {
     return seekTo(w->position, w->bytes.size(), offset, whence);
 }
 
-toff_t writerSize(thandle_t handle) { return static_cast<TiffMemoryWriter*>(handle)->bytes.size(); }
+toff_t writerSize(thandle_t handle) {
+    return static_cast<TiffMemoryWriter*>(handle)->bytes.size();
+}
 
-int closeNothing(thandle_t) { return 0; }
+int closeNothing(thandle_t) {
+    return 0;
+}
 
-int mapNothing(thandle_t, void**, toff_t*) { return 0; }
+int mapNothing(thandle_t, void**, toff_t*) {
+    return 0;
+}
 
 void unmapNothing(thandle_t, void*, toff_t) {}
 
