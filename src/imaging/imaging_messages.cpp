@@ -60,8 +60,11 @@ QString pictureTooLarge(long long width, long long height) {
         .arg(height);
 }
 
-QString gifTargetNotSupported() {
-    return QStringLiteral("Saving GIF files is not supported in this version");
+QString gifTooLarge(int width, int height) {
+    return QStringLiteral(
+               "A GIF file cannot hold a picture of %1 x %2 pixels (65535 at most a side)")
+        .arg(width)
+        .arg(height);
 }
 
 }  // namespace quillmere::imaging_messages

@@ -18,6 +18,6 @@ QString pngUnexpectedEnd();
 QString invalidGifSignature();
 QString invalidStreamFormat();
 QString pictureTooLarge(long long width, long long height);
-QString gifTargetNotSupported();
+QString gifTooLarge(int width, int height);
 
 }  // namespace quillmere::imaging_messages

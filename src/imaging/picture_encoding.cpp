@@ -1,12 +1,11 @@
 #include "imaging/picture_encoding.h"
 
-#include "common/app_error.h"
 #include "common/path_text.h"
 #include "imaging/codecs/bmp_encoder.h"
+#include "imaging/codecs/gif_encoder.h"
 #include "imaging/codecs/jpeg_encoder.h"
 #include "imaging/codecs/png_encoder.h"
 #include "imaging/codecs/tiff_encoder.h"
-#include "imaging/imaging_messages.h"
 
 namespace quillmere {
 
@@ -27,7 +26,7 @@ std::vector<std::uint8_t> encodePicture(const Bitmap24& bitmap, EncoderKind enco
         case EncoderKind::Png:
             return encodePng(bitmap);
         case EncoderKind::Gif:
-            throw AppError(imaging_messages::gifTargetNotSupported());
+            return encodeGif(bitmap);
         case EncoderKind::Tiff:
             return encodeTiff(bitmap);
         case EncoderKind::Bmp:

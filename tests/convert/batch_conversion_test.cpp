@@ -201,15 +201,16 @@ TEST_F(BatchTest, ASaveThatFailsPartWayLeavesTheOriginalIntact) {
 }
 
 TEST_F(BatchTest, AnEncodingErrorSurfacesWhereTheTargetIsSaved) {
-    // GIF targets cannot be written yet: the error must come after the
+    // A GIF cannot be 65536 pixels wide: the error must come after the
     // existing-target line, and not at all when nothing is saved.
-    const QString source = picture("a.png");
-    const QString target = sandbox.write("a.gif", QByteArray("GIF89a old"));
+    const QString source = sandbox.write("wide.png", encodePng(Bitmap24(65536, 1)));
+    const QString target = sandbox.write("wide.gif", QByteArray("GIF89a old"));
     EXPECT_EQ(run({source}, "GIF"), QString());
     EXPECT_EQ(log.lines(), (QStringList{"file already exist: " + target, "finished!"}));
 
     overwriteChecked = true;
-    EXPECT_FALSE(run({source}, "GIF").isEmpty());
+    EXPECT_EQ(run({source}, "GIF"),
+              "A GIF file cannot hold a picture of 65536 x 1 pixels (65535 at most a side)");
     EXPECT_EQ(log.lines().mid(2), QStringList{"file already exist: " + target});
     EXPECT_EQ(test::Sandbox::read(target).size(), 10u);
 }
