@@ -1,0 +1,16 @@
+#include <benchmark/benchmark.h>
+
+#include <QCoreApplication>
+#include "common/memory_tuning.h"
+
+// Qt's image readers (the BMP decoder uses one) find their plug-ins through
+// the application object.
+int main(int argc, char** argv) {
+    benchmark::Initialize(&argc, argv);
+    if (benchmark::ReportUnrecognizedArguments(argc, argv)) return 1;
+    quillmere::keepPictureBuffersForReuse();
+    QCoreApplication application(argc, argv);
+    benchmark::RunSpecifiedBenchmarks();
+    benchmark::Shutdown();
+    return 0;
+}
