@@ -9,6 +9,7 @@ packages=(
     libjpeg62-turbo-dev libpng-dev libgif-dev libtiff-dev zlib1g-dev
     libgtest-dev libgmock-dev libbenchmark-dev
     libjpeg-turbo-progs
+    fonts-liberation2
 )
 
 missing=()

@@ -4,7 +4,8 @@ namespace quillmere::cli_messages {
 
 QString usage() {
     return QStringLiteral(
-        "Usage: quillmere-batch --to FORMAT [--quality TEXT] [--overwrite] [--list] [PATH...]\n");
+        "Usage: quillmere-batch --to FORMAT [--quality TEXT] [--overwrite]\n"
+        "                       [--search TEXT [--recursive]] [--list] [PATH...]\n");
 }
 
 QString help() {
@@ -20,6 +21,10 @@ QString help() {
                "  --quality TEXT   the JPEG quality as typed in the window (default 90);\n"
                "                   0 or a text that is not a number means 100\n"
                "  --overwrite      replace targets that exist already (they are kept otherwise)\n"
+               "  --search TEXT    list the files a folder and name pattern find, such as\n"
+               "                   photos/*.JPG (the text up to its last \"/\" is the folder;\n"
+               "                   it must hold \"*.\"), before the PATHs; quote it for the shell\n"
+               "  --recursive      with --search: search every folder below it as well\n"
                "  --list           print the list of files and convert nothing\n"
                "  --help           print this text\n"
                "  --version        print the program's version\n"
@@ -42,6 +47,14 @@ QString unknownFormat(const QString& format) {
 
 QString missingTarget() {
     return QStringLiteral("--to FORMAT is needed to convert");
+}
+
+QString recursiveWithoutSearch() {
+    return QStringLiteral("--recursive needs --search");
+}
+
+QString searchNotScannable(const QString& search) {
+    return QStringLiteral("\"%1\" is not a search: it holds no \"*.\"").arg(search);
 }
 
 }  // namespace quillmere::cli_messages

@@ -11,5 +11,7 @@ QString version();
 QString wrongCommandLine(const QString& problem);
 QString unknownFormat(const QString& format);
 QString missingTarget();
+QString recursiveWithoutSearch();
+QString searchNotScannable(const QString& search);
 
 }  // namespace quillmere::cli_messages

@@ -1,4 +1,5 @@
 #include "cli/console_log.h"
+#include "common/path_encoding.h"
 
 namespace quillmere {
 
@@ -14,7 +15,7 @@ void ConsoleLog::appendToLastLine(const QString& text) {
 
 void ConsoleLog::flush() {
     if (!pending_) return;
-    out_ << pending_->toLocal8Bit().toStdString() << '\n';
+    out_ << encodePath(*pending_).toStdString() << '\n';
     out_.flush();
     pending_.reset();
 }

@@ -8,5 +8,7 @@ namespace quillmere::convert_messages {
 QString targetExists(const QString& outputPath);
 QString overwritten();
 QString finished();
+QString convertOneFile();
+QString confirmSingleConversion(const QString& fileName, const QString& formatItem);
 
 }  // namespace quillmere::convert_messages

@@ -8,6 +8,7 @@
 #include <cerrno>
 
 #include "common/app_error.h"
+#include "common/path_encoding.h"
 #include "common/error_text.h"
 #include "imaging/imaging_messages.h"
 
@@ -16,7 +17,7 @@ namespace quillmere {
 bool isExistingFile(const QString& path) {
     if (path.isEmpty()) return false;
     struct stat info {};
-    return ::stat(QFile::encodeName(path).constData(), &info) == 0 && S_ISREG(info.st_mode);
+    return ::stat(encodePath(path).constData(), &info) == 0 && S_ISREG(info.st_mode);
 }
 
 std::vector<std::uint8_t> readWholeFile(const QString& path) {
@@ -24,7 +25,7 @@ std::vector<std::uint8_t> readWholeFile(const QString& path) {
         return AppError(imaging_messages::cannotOpenFile(path, systemReason(error)));
     };
 
-    const int fd = ::open(QFile::encodeName(path).constData(), O_RDONLY | O_CLOEXEC);
+    const int fd = ::open(encodePath(path).constData(), O_RDONLY | O_CLOEXEC);
     if (fd < 0) throw fail(errno);
 
     struct stat info {};

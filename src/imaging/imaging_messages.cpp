@@ -26,10 +26,6 @@ QString metafileNotValid() {
     return QStringLiteral("Metafile is not valid");
 }
 
-QString metafileNotSupported() {
-    return QStringLiteral("Reading WMF and EMF files is not supported in this version");
-}
-
 QString jpegError(int messageCode) {
     return QStringLiteral("JPEG error #%1").arg(messageCode);
 }

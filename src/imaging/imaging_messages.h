@@ -11,7 +11,6 @@ QString cannotCreateFile(const QString& path, const QString& reason);
 QString bitmapNotValid();
 QString iconNotValid();
 QString metafileNotValid();
-QString metafileNotSupported();
 QString jpegError(int messageCode);
 QString pngInvalidHeader();
 QString pngUnexpectedEnd();

@@ -13,6 +13,7 @@
 #include <utility>
 
 #include "common/app_error.h"
+#include "common/path_encoding.h"
 #include "common/error_text.h"
 #include "imaging/imaging_messages.h"
 
@@ -41,7 +42,7 @@ int createTemporary(const QByteArray& target, QByteArray& name, mode_t mode) {
 
 }  // namespace
 
-TargetFile::TargetFile(const QString& path) : path_(path), target_(QFile::encodeName(path)) {
+TargetFile::TargetFile(const QString& path) : path_(path), target_(encodePath(path)) {
     // Writing over a link writes the file it points to, as opening it would.
     struct stat info {};
     if (::lstat(target_.constData(), &info) == 0 && S_ISLNK(info.st_mode)) {

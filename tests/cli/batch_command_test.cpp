@@ -6,6 +6,7 @@
 #include "imaging/codecs/png_encoder.h"
 #include "support/picture_files.h"
 #include "support/sandbox.h"
+#include "support/qt_printers.h"
 
 namespace quillmere {
 namespace {

@@ -15,6 +15,7 @@
 #include "imaging/image_process.h"
 #include "support/picture_files.h"
 #include "support/sandbox.h"
+#include "support/qt_printers.h"
 
 namespace quillmere {
 namespace {

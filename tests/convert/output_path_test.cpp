@@ -1,4 +1,5 @@
 #include "convert/output_path.h"
+#include "support/qt_printers.h"
 
 #include <gtest/gtest.h>
 

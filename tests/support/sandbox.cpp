@@ -2,6 +2,7 @@
 
 #include <gtest/gtest.h>
 
+#include <QDir>
 #include <QFile>
 #include <QFileInfo>
 
@@ -22,6 +23,7 @@ QString Sandbox::write(const QString& name, const std::vector<std::uint8_t>& byt
 
 QString Sandbox::write(const QString& name, const QByteArray& bytes) const {
     const QString full = path(name);
+    QDir().mkpath(QFileInfo(full).path());
     QFile file(full);
     EXPECT_TRUE(file.open(QIODevice::WriteOnly)) << full.toStdString();
     file.write(bytes);

@@ -48,6 +48,31 @@ unsigned entryBitCount(std::span<const std::uint8_t> bytes, std::size_t entry) {
     return depth;
 }
 
+// Qt's reader ignores the AND mask of 16- and 24-bit images and reads them
+// opaque; the pixels the mask covers are transparent.
+void applyAndMask(std::span<const std::uint8_t> bytes, int index, QImage& image) {
+    const std::size_t entry = kDirectorySize + kEntrySize * static_cast<std::size_t>(index);
+    const std::uint64_t offset = read32(bytes, entry + 12);
+    if (offset + 40 > bytes.size()) return;
+    const unsigned bits = read16(bytes, offset + 14);
+    if (bits != 16 && bits != 24) return;
+    const auto width = static_cast<std::uint64_t>(image.width());
+    const auto height = static_cast<std::uint64_t>(image.height());
+    const std::uint64_t colourRow = (width * bits + 31) / 32 * 4;
+    const std::uint64_t maskRow = (width + 31) / 32 * 4;
+    const std::uint64_t mask = offset + read32(bytes, offset) + colourRow * height;
+    if (mask + maskRow * height > bytes.size()) return;
+
+    image = image.convertToFormat(QImage::Format_ARGB32);
+    for (std::uint64_t y = 0; y < height; ++y) {
+        const std::uint8_t* bitsRow = bytes.data() + mask + maskRow * (height - 1 - y);
+        auto* line = reinterpret_cast<QRgb*>(image.scanLine(static_cast<int>(y)));
+        for (std::uint64_t x = 0; x < width; ++x) {
+            if (bitsRow[x / 8] & (0x80u >> (x % 8))) line[x] = qRgba(0, 0, 0, 0);
+        }
+    }
+}
+
 }  // namespace
 
 int chooseStandardIconImage(std::span<const std::uint8_t> bytes) {
@@ -89,6 +114,7 @@ Bitmap24 decodeIcon(std::span<const std::uint8_t> bytes) {
     if (!reader.jumpToImage(index)) throw InvalidPictureError(imaging_messages::iconNotValid());
     QImage image = reader.read();
     if (image.isNull()) throw InvalidPictureError(imaging_messages::iconNotValid());
+    applyAndMask(bytes, index, image);
 
     if (image.width() != kStandardIconSize || image.height() != kStandardIconSize) {
         image = image.convertToFormat(QImage::Format_ARGB32_Premultiplied)

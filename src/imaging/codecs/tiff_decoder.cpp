@@ -3,6 +3,7 @@
 #include <memory>
 
 #include "common/app_error.h"
+#include "imaging/codecs/blend_over_white.h"
 #include "imaging/codecs/picture_limits.h"
 #include "imaging/codecs/tiff_memory_io.h"
 #include "imaging/imaging_messages.h"
@@ -45,8 +46,25 @@ void readPlainRgb(TIFF* tiff, Bitmap24& bitmap) {
     }
 }
 
-// Everything else through libtiff's RGBA reader, whose output is
-// premultiplied: over white a channel becomes colour + 255 - alpha.
+// libtiff's RGBA reader premultiplies unassociated alpha, except for 8-bit
+// grey with alpha, which it passes on as stored.
+bool rgbaReaderKeepsStraightAlpha(TIFF* tiff) {
+    const auto photometric = field<std::uint16_t>(tiff, TIFFTAG_PHOTOMETRIC);
+    if (photometric != PHOTOMETRIC_MINISBLACK && photometric != PHOTOMETRIC_MINISWHITE) {
+        return false;
+    }
+    if (field<std::uint16_t>(tiff, TIFFTAG_BITSPERSAMPLE) != 8 ||
+        field<std::uint16_t>(tiff, TIFFTAG_SAMPLESPERPIXEL) != 2) {
+        return false;
+    }
+    std::uint16_t count = 0;
+    std::uint16_t* kinds = nullptr;
+    return TIFFGetField(tiff, TIFFTAG_EXTRASAMPLES, &count, &kinds) && count == 1 &&
+           kinds[0] == EXTRASAMPLE_UNASSALPHA;
+}
+
+// Everything else through libtiff's RGBA reader, whose output is (almost
+// always) premultiplied: over white a channel becomes colour + 255 - alpha.
 void readAsRgba(TIFF* tiff, Bitmap24& bitmap) {
     char why[1024];
     if (!TIFFRGBAImageOK(tiff, why)) throwInvalid();
@@ -56,11 +74,18 @@ void readAsRgba(TIFF* tiff, Bitmap24& bitmap) {
     if (!TIFFReadRGBAImageOriented(tiff, width, height, raster.get(), ORIENTATION_TOPLEFT, 1)) {
         throwInvalid();
     }
+    const bool straight = rgbaReaderKeepsStraightAlpha(tiff);
     const std::uint32_t* in = raster.get();
     for (std::uint32_t y = 0; y < height; ++y) {
         std::uint8_t* out = bitmap.row(static_cast<int>(y));
         for (std::uint32_t x = 0; x < width; ++x, ++in, out += 3) {
             const std::uint32_t p = *in;
+            if (straight) {
+                out[0] = blendOverWhite(TIFFGetR(p), TIFFGetA(p));
+                out[1] = blendOverWhite(TIFFGetG(p), TIFFGetA(p));
+                out[2] = blendOverWhite(TIFFGetB(p), TIFFGetA(p));
+                continue;
+            }
             const std::uint32_t transparency = 255 - TIFFGetA(p);
             out[0] =
                 static_cast<std::uint8_t>(std::min<std::uint32_t>(255, TIFFGetR(p) + transparency));

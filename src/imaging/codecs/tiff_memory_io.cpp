@@ -87,14 +87,23 @@ int mapNothing(thandle_t, void**, toff_t*) {
     return 0;
 }
 
+// Reading maps the file's bytes in place: no copy, and libtiff reads
+// uncompressed tiles of any size this way.
+int mapReader(thandle_t handle, void** base, toff_t* size) {
+    auto* r = static_cast<TiffMemoryReader*>(handle);
+    *base = const_cast<std::uint8_t*>(r->bytes.data());
+    *size = r->bytes.size();
+    return 1;
+}
+
 void unmapNothing(thandle_t, void*, toff_t) {}
 
 }  // namespace
 
 TIFF* openTiffForReading(TiffMemoryReader& reader) {
     silenceLibtiff();
-    return TIFFClientOpen("picture", "rm", &reader, readerRead, readerWrite, readerSeek,
-                          closeNothing, readerSize, mapNothing, unmapNothing);
+    return TIFFClientOpen("picture", "r", &reader, readerRead, readerWrite, readerSeek,
+                          closeNothing, readerSize, mapReader, unmapNothing);
 }
 
 TIFF* openTiffForWriting(TiffMemoryWriter& writer) {

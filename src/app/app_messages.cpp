@@ -1,0 +1,41 @@
+#include "app/app_messages.h"
+
+namespace quillmere::app_messages {
+
+QString styleNotFound(const QString& styleName) {
+    return QStringLiteral("Style '%1' not found").arg(styleName);
+}
+
+QString listIndexOutOfBounds(int index) {
+    return QStringLiteral("List index out of bounds (%1)").arg(index);
+}
+
+QString questionCaptionWarning() { return QStringLiteral("Warning"); }
+QString questionCaptionError() { return QStringLiteral("Error"); }
+QString questionCaptionInformation() { return QStringLiteral("Information"); }
+QString questionCaptionConfirm() { return QStringLiteral("Confirm"); }
+QString buttonYes() { return QStringLiteral("&Yes"); }
+QString buttonNo() { return QStringLiteral("&No"); }
+QString buttonOk() { return QStringLiteral("OK"); }
+QString buttonCancel() { return QStringLiteral("Cancel"); }
+QString buttonClose() { return QStringLiteral("Close"); }
+
+QString folderDialogTitle() { return QStringLiteral("Select Directory"); }
+QString folderDialogAccept() { return QStringLiteral("Select"); }
+
+QStringList pictureFileFilters() {
+    return {
+        QStringLiteral("All (*.gif;*.jpg;*.jpeg;*.png;*.bmp;*.ico;*.tif;*.tiff) "
+                       "(*.gif *.jpg *.jpeg *.png *.bmp *.ico *.tif *.tiff)"),
+        QStringLiteral("GIF Image (*.gif)"),
+        QStringLiteral("JPEG Image File (*.jpg)"),
+        QStringLiteral("JPEG Image File (*.jpeg)"),
+        QStringLiteral("Portable Network Graphics (*.png)"),
+        QStringLiteral("Bitmaps (*.bmp)"),
+        QStringLiteral("Icons (*.ico)"),
+        QStringLiteral("TIFF Images (*.tif)"),
+        QStringLiteral("TIFF Images (*.tiff)"),
+    };
+}
+
+}  // namespace quillmere::app_messages

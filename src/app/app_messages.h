@@ -1,0 +1,27 @@
+#pragma once
+
+#include <QString>
+#include <QStringList>
+
+// Every text the main window and its dialogs show.
+namespace quillmere::app_messages {
+
+QString styleNotFound(const QString& styleName);
+QString listIndexOutOfBounds(int index);
+
+QString questionCaptionWarning();
+QString questionCaptionError();
+QString questionCaptionInformation();
+QString questionCaptionConfirm();
+QString buttonYes();
+QString buttonNo();
+QString buttonOk();
+QString buttonCancel();
+QString buttonClose();
+
+QString folderDialogTitle();
+QString folderDialogAccept();
+// The open-picture dialog's type filters, the first selected at start.
+QStringList pictureFileFilters();
+
+}  // namespace quillmere::app_messages

@@ -1,0 +1,16 @@
+#pragma once
+
+#include <QByteArray>
+#include <QByteArrayView>
+#include <QString>
+
+namespace quillmere {
+
+// File names are bytes; the program shows and keeps them as text. Valid
+// UTF-8 decodes as usual; every byte that is not part of valid UTF-8
+// becomes the lone surrogate U+DC80 + (byte - 0x80), which encodes back to
+// that byte, so every name on disk round-trips to the same file.
+QString decodePath(QByteArrayView bytes);
+QByteArray encodePath(const QString& path);
+
+}  // namespace quillmere

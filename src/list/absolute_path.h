@@ -1,0 +1,15 @@
+#pragma once
+
+#include <QString>
+
+namespace quillmere {
+
+// The absolute form of a path text, worked out on the text alone: a relative
+// text is joined to `currentDirectory` ("/" between them unless that already
+// ends with one), then "." segments and empty segments are dropped and each
+// ".." removes the segment before it (none at the root). Links are not
+// resolved and the file system is not asked. A trailing "/" of `path` is
+// kept. `currentDirectory` is only read when `path` is relative.
+QString absoluteForm(const QString& path, const QString& currentDirectory);
+
+}  // namespace quillmere

@@ -1,0 +1,187 @@
+#include <gtest/gtest.h>
+
+#include <QAbstractButton>
+#include <QButtonGroup>
+#include <QCheckBox>
+#include <QDir>
+#include <QLineEdit>
+#include <QListWidget>
+#include <QPlainTextEdit>
+#include <QPushButton>
+
+#include "app/main_window.h"
+#include "imaging/codecs/png_encoder.h"
+#include "preview/image_widget.h"
+#include "scripted_prompts.h"
+#include "support/picture_files.h"
+#include "support/sandbox.h"
+#include "support/qt_printers.h"
+
+namespace quillmere {
+namespace {
+
+class MainWindowCommandsTest : public ::testing::Test {
+protected:
+    MainWindowCommandsTest() { window.FormCreate(); }
+
+    QString picture(const QString& name, Rgb colour = {10, 20, 30}) {
+        return sandbox.write(name, encodePng(test::solid(5, 3, colour)));
+    }
+    QString folder(const QString& name) {
+        EXPECT_TRUE(QDir().mkpath(sandbox.path(name)));
+        return sandbox.path(name);
+    }
+    QStringList listed() const {
+        QStringList entries;
+        for (int i = 0; i < window.ListBox1->count(); ++i) entries << window.ListBox1->item(i)->text();
+        return entries;
+    }
+    QStringList logLines() const { return window.Memo1->toPlainText().split('\n'); }
+    void click(const char* name) { window.findChild<QAbstractButton*>(name)->click(); }
+
+    test::Sandbox sandbox;
+    test::ScriptedPrompts prompts;
+    TForm_Main window{prompts};
+};
+
+TEST_F(MainWindowCommandsTest, ConvertButtonConvertsTheListIntoTheLog) {
+    const QString a = picture("a.png");
+    const QString b = picture("b.png", {200, 0, 0});
+    window.ListBox1->addItems({a, b});
+    window.RadioGroup2->button(0)->click();  // BMP
+    click("Button_Convert");
+
+    EXPECT_EQ(prompts.errors, QStringList());
+    EXPECT_EQ(logLines(), (QStringList{"Memo1", sandbox.path("a.bmp"), sandbox.path("b.bmp"), "finished!"}));
+    // The preview holds the last picture converted, at its size.
+    EXPECT_EQ(window.Image1->control().width(), 5);
+    EXPECT_EQ(window.Image1->control().picture().bitmap().pixel(0, 0), (Rgb{200, 0, 0}));
+
+    window.CheckBox_over_write->setChecked(true);
+    window.Edit_Jpg_compress_rate->setText("abc");
+    window.ListBox1->item(1)->setSelected(true);
+    click("Button_Convert");
+    EXPECT_EQ(logLines().mid(4),
+              (QStringList{"file already exist: " + sandbox.path("a.bmp") + " -->over write ",
+                           "file already exist: " + sandbox.path("b.bmp") + " -->over write ",
+                           "finished!"}));
+    EXPECT_EQ(window.Edit_Jpg_compress_rate->text(), "100");
+}
+
+TEST_F(MainWindowCommandsTest, ConvertErrorsGoToTheErrorBox) {
+    window.ListBox1->addItems({picture("a.png"), sandbox.write("broken.gif", QByteArray("nope")),
+                               sandbox.write("notes.txt", QByteArray("text"))});
+    click("Button_Convert");
+    EXPECT_EQ(prompts.errors, QStringList{"Invalid GIF signature."});
+    EXPECT_EQ(logLines(), (QStringList{"Memo1", sandbox.path("a.jpg")}));
+
+    window.ListBox1->takeItem(1);
+    click("Button_Convert");
+    EXPECT_EQ(prompts.errors.last(), "Unknown picture file extension (.txt)");
+}
+
+TEST_F(MainWindowCommandsTest, FilesSelectListsThePickedFilesAndKeepsTheirFolder) {
+    const QString a = picture("a.png");
+    const QString b = picture("sub/b.gif");
+    window.ListBox1->addItem("old entry");
+    prompts.pickedFiles.push_back(QStringList{a, sandbox.path("sub/b.gif"), sandbox.path("sub/c.jpg")});
+    click("Button1");
+    EXPECT_EQ(listed(), (QStringList{a, b, sandbox.path("sub/c.jpg")}));
+    EXPECT_EQ(window.Edit1->text(), sandbox.path("sub") + "/");
+    EXPECT_EQ(logLines(), QStringList{"Memo1"});
+
+    // A later cancel empties the list and keeps the text.
+    prompts.pickedFiles.push_back({});  // cancel
+    click("Button1");
+    EXPECT_EQ(listed(), QStringList());
+    EXPECT_EQ(window.Edit1->text(), sandbox.path("sub") + "/");
+
+    // Toggling the switch rescans nothing: the text holds no pattern.
+    click("CheckBox_recursive");
+    EXPECT_EQ(listed(), QStringList());
+    EXPECT_EQ(prompts.errors, QStringList());
+}
+
+TEST_F(MainWindowCommandsTest, FolderSelectScansTheChosenFolder) {
+    const QString photos = folder("photos");
+    sandbox.write("photos/a.bmp", QByteArray());
+    sandbox.write("photos/B.BMP", QByteArray());
+    sandbox.write("photos/c.png", QByteArray());
+    sandbox.write("photos/deep/d.bmp", QByteArray());
+
+    prompts.pickedFolders.push_back(photos);
+    click("Button_folder_select");
+    EXPECT_EQ(window.Edit1->text(), photos + "/*.BMP");
+    EXPECT_EQ(window.Memo1->toPlainText(), QString());
+    EXPECT_EQ(listed(), (QStringList{photos + "/a.bmp", photos + "/B.BMP", photos + "/deep/d.bmp"}));
+
+    // Without recursion only the folder's own files.
+    click("CheckBox_recursive");
+    EXPECT_EQ(listed(), (QStringList{photos + "/a.bmp", photos + "/B.BMP"}));
+}
+
+TEST_F(MainWindowCommandsTest, AFolderEndingInASlashGetsASecondOne) {
+    const QString photos = folder("photos");
+    sandbox.write("photos/a.bmp", QByteArray());
+    prompts.pickedFolders.push_back(photos + "/");
+    click("Button_folder_select");
+    EXPECT_EQ(window.Edit1->text(), photos + "//*.BMP");
+    EXPECT_EQ(listed(), QStringList{photos + "/a.bmp"});
+
+    // A rescan from the text keeps both slashes in the directory part.
+    click("CheckBox_recursive");
+    EXPECT_EQ(listed(), QStringList{photos + "//a.bmp"});
+}
+
+TEST_F(MainWindowCommandsTest, ACancelledFolderDialogKeepsTextAndLog) {
+    window.ListBox1->addItem("entry");
+    prompts.pickedFolders.push_back({});  // cancel
+    click("Button_folder_select");
+    EXPECT_EQ(listed(), QStringList());
+    EXPECT_EQ(window.Edit1->text(), "Edit1");
+    EXPECT_EQ(logLines(), QStringList{"Memo1"});
+}
+
+TEST_F(MainWindowCommandsTest, ATypedFileNamePartIsKeptOnASwitchChangeAndReplacedOnAFormatChange) {
+    const QString photos = folder("photos");
+    for (const char* name : {"IMG_1.JPG", "IMG_2.jpg", "other.jpg", "IMG_3.png", "x.png"}) {
+        sandbox.write(QStringLiteral("photos/") + name, QByteArray());
+    }
+    window.Edit1->setText(photos + "/IMG_*.JPG");
+    click("CheckBox_recursive");
+    EXPECT_EQ(listed(), (QStringList{photos + "/IMG_1.JPG", photos + "/IMG_2.jpg"}));
+
+    window.RadioGroup1->button(2)->click();  // PNG
+    EXPECT_EQ(window.Edit1->text(), photos + "/*.PNG");
+    EXPECT_EQ(listed(), (QStringList{photos + "/IMG_3.png", photos + "/x.png"}));
+
+    // Clicking the item already selected runs nothing.
+    window.Edit1->setText(photos + "/IMG_*.png");
+    window.RadioGroup1->button(2)->click();
+    EXPECT_EQ(window.Edit1->text(), photos + "/IMG_*.png");
+}
+
+TEST_F(MainWindowCommandsTest, ScanFailuresAreShownAndLeaveTheListEmpty) {
+    window.ListBox1->addItem("entry");
+    window.Edit1->setText("*.JPG");
+    click("CheckBox_recursive");
+    EXPECT_EQ(prompts.errors, QStringList{"Path is empty."});
+    EXPECT_EQ(listed(), QStringList());
+
+    const QString missing = sandbox.path("nope") + "/";
+    window.Edit1->setText(missing + "*.JPG");
+    click("CheckBox_recursive");
+    ASSERT_EQ(prompts.errors.size(), 2);
+    EXPECT_TRUE(prompts.errors[1].startsWith("The specified path was not found\r\n[" + sandbox.path("nope")))
+        << prompts.errors[1].toStdString();
+    EXPECT_TRUE(prompts.errors[1].endsWith("]."));
+
+    // A format change on a text without a folder says the same.
+    window.Edit1->setText("pattern only");
+    window.RadioGroup1->button(1)->click();
+    EXPECT_EQ(window.Edit1->text(), "*.JPG");
+    EXPECT_EQ(prompts.errors.last(), "Path is empty.");
+}
+
+}  // namespace
+}  // namespace quillmere

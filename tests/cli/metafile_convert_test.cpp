@@ -1,0 +1,92 @@
+#include <gtest/gtest.h>
+
+#include <QProcess>
+#include <QStringList>
+
+#include "imaging/fixtures/metafile_writer.h"
+#include "support/picture_files.h"
+#include "support/sandbox.h"
+
+namespace quillmere {
+namespace {
+
+constexpr Rgb kRed{255, 0, 0};
+constexpr Rgb kBlue{0, 0, 255};
+
+struct Result {
+    int status = -1;
+    QString out;
+    QString err;
+};
+
+// Runs the real program, as a script would.
+Result runProgram(const QStringList& arguments) {
+    QProcess process;
+    process.start(QStringLiteral(QUILLMERE_BATCH_PROGRAM), arguments);
+    EXPECT_TRUE(process.waitForFinished(60000));
+    return {process.exitStatus() == QProcess::NormalExit ? process.exitCode() : -1,
+            QString::fromLocal8Bit(process.readAllStandardOutput()),
+            QString::fromLocal8Bit(process.readAllStandardError())};
+}
+
+// Red on the left, blue on the right, and a line of text (which the batch
+// program, having no fonts without a window system, may leave out).
+std::vector<std::uint8_t> emfPicture() {
+    test::EmfWriter emf(96, 72);
+    emf.fillWith(1, kRed).rectangle(0, 0, 48, 72);
+    emf.fillWith(2, kBlue).rectangle(48, 0, 96, 72);
+    emf.createFont(3, -12, u"DejaVu Sans").select(3);
+    emf.text(4, 4, u"Quillmere");
+    return emf.bytes();
+}
+
+std::vector<std::uint8_t> wmfPicture() {
+    test::WmfWriter wmf = test::WmfWriter::placeable(0, 0, 1440, 1080, 1440);
+    wmf.createPen(5, 0, kRed).select(0);
+    wmf.createBrush(kRed).select(1).rectangle(0, 0, 720, 1080);
+    wmf.createBrush(kBlue).select(2).rectangle(720, 0, 1440, 1080);
+    wmf.createFont(-180, "DejaVu Sans").select(3).textOut(60, 60, "Quillmere");
+    return wmf.bytes();
+}
+
+TEST(MetafileConversion, EmfAndWmfConvertToEveryFormat) {
+    test::Sandbox sandbox;
+    const QString emf = sandbox.write("drawing.emf", emfPicture());
+    const QString wmf = sandbox.write("drawing2.WMF", wmfPicture());
+    for (const QString format : {"BMP", "JPG", "PNG", "GIF", "TIFF"}) {
+        SCOPED_TRACE(format.toStdString());
+        const QString extension = format == u"JPG" ? "jpg" : format.toLower();
+        const Result result = runProgram({"--to", format, "--overwrite", emf, wmf});
+        EXPECT_EQ(result.status, 0) << result.err.toStdString();
+        EXPECT_EQ(result.err, QString());
+        EXPECT_EQ(result.out, sandbox.path("drawing." + extension) + "\n" +
+                                  sandbox.path("drawing2." + extension) + "\nfinished!\n");
+        for (const QString& name : {QStringLiteral("drawing."), QStringLiteral("drawing2.")}) {
+            const Bitmap24 converted = test::loadBitmap(sandbox.path(name + extension));
+            ASSERT_EQ(converted.width(), 96);
+            ASSERT_EQ(converted.height(), 72);
+            // Lossy JPEG keeps the colours only roughly; the rest exactly.
+            const int tolerance = format == u"JPG" ? 40 : 0;
+            const Rgb left = converted.pixel(20, 60);
+            const Rgb right = converted.pixel(75, 60);
+            EXPECT_NEAR(left.r, 255, tolerance);
+            EXPECT_NEAR(left.b, 0, tolerance);
+            EXPECT_NEAR(right.r, 0, tolerance);
+            EXPECT_NEAR(right.b, 255, tolerance);
+        }
+    }
+}
+
+TEST(MetafileConversion, ADamagedMetafileEndsTheRun) {
+    test::Sandbox sandbox;
+    std::vector<std::uint8_t> bytes = emfPicture();
+    bytes.resize(bytes.size() / 2);
+    const QString broken = sandbox.write("broken.emf", bytes);
+    const Result result = runProgram({"--to", "PNG", broken});
+    EXPECT_EQ(result.status, 1);
+    EXPECT_EQ(result.err, "Metafile is not valid.\n");
+    EXPECT_FALSE(test::Sandbox::exists(sandbox.path("broken.png")));
+}
+
+}  // namespace
+}  // namespace quillmere
