@@ -1,10 +1,8 @@
 #!/usr/bin/env bash
-# Sets up, builds and starts the program. Arguments go to the program.
+# Sets up, builds and starts the program's window. The command-line front
+# end is build/src/cli/quillmere-batch once this has run.
 set -euo pipefail
 cd "$(dirname "$0")/.."
 scripts/setup.sh
 scripts/build.sh release
-if [[ $# -eq 0 ]]; then
-    set -- --help
-fi
-exec build/src/cli/quillmere-batch "$@"
+exec build/src/app/quillmere "$@"

@@ -7,6 +7,7 @@ packages=(
     g++ cmake ninja-build pkg-config
     qt6-base-dev qt6-qpa-plugins libgl-dev
     libjpeg62-turbo-dev libpng-dev libgif-dev libtiff-dev zlib1g-dev
+    libcurl4-openssl-dev
     libgtest-dev libgmock-dev libbenchmark-dev
     libjpeg-turbo-progs
     fonts-liberation2

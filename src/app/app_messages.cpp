@@ -10,18 +10,56 @@ QString listIndexOutOfBounds(int index) {
     return QStringLiteral("List index out of bounds (%1)").arg(index);
 }
 
-QString questionCaptionWarning() { return QStringLiteral("Warning"); }
-QString questionCaptionError() { return QStringLiteral("Error"); }
-QString questionCaptionInformation() { return QStringLiteral("Information"); }
-QString questionCaptionConfirm() { return QStringLiteral("Confirm"); }
-QString buttonYes() { return QStringLiteral("&Yes"); }
-QString buttonNo() { return QStringLiteral("&No"); }
-QString buttonOk() { return QStringLiteral("OK"); }
-QString buttonCancel() { return QStringLiteral("Cancel"); }
-QString buttonClose() { return QStringLiteral("Close"); }
+QString unableToWrite(const QString& path) {
+    return QStringLiteral("Unable to write to %1").arg(path);
+}
 
-QString folderDialogTitle() { return QStringLiteral("Select Directory"); }
-QString folderDialogAccept() { return QStringLiteral("Select"); }
+QString unsupportedImageFile() {
+    return QStringLiteral("Unsupported image file!");
+}
+
+QString confirmPermanentDelete() {
+    return QStringLiteral("Permanent delete?");
+}
+
+QString permanentDeleteLogLine(const QString& path) {
+    return QStringLiteral("Permanent delete: ") + path;
+}
+
+QString questionCaptionWarning() {
+    return QStringLiteral("Warning");
+}
+QString questionCaptionError() {
+    return QStringLiteral("Error");
+}
+QString questionCaptionInformation() {
+    return QStringLiteral("Information");
+}
+QString questionCaptionConfirm() {
+    return QStringLiteral("Confirm");
+}
+QString buttonYes() {
+    return QStringLiteral("&Yes");
+}
+QString buttonNo() {
+    return QStringLiteral("&No");
+}
+QString buttonOk() {
+    return QStringLiteral("OK");
+}
+QString buttonCancel() {
+    return QStringLiteral("Cancel");
+}
+QString buttonClose() {
+    return QStringLiteral("Close");
+}
+
+QString folderDialogTitle() {
+    return QStringLiteral("Select Directory");
+}
+QString folderDialogAccept() {
+    return QStringLiteral("Select");
+}
 
 QStringList pictureFileFilters() {
     return {

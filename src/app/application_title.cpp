@@ -13,7 +13,9 @@ QString applicationTitleFor(const QString& executablePath) {
     return name.left(1) + name.mid(1).toLower();
 }
 
-QString applicationTitle() { return applicationTitleFor(QCoreApplication::applicationFilePath()); }
+QString applicationTitle() {
+    return applicationTitleFor(QCoreApplication::applicationFilePath());
+}
 
 QString executableFolder() {
     const QString path = QCoreApplication::applicationFilePath();

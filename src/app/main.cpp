@@ -1,5 +1,7 @@
 #include <QApplication>
 
+#include "about/about_box.h"
+#include "about/program_icon.h"
 #include "app/main_window.h"
 #include "app/qt_prompts.h"
 #include "app/visual_style.h"
@@ -8,6 +10,7 @@
 int main(int argc, char* argv[]) {
     quillmere::keepPictureBuffersForReuse();
     QApplication application(argc, argv);
+    QApplication::setWindowIcon(quillmere::programIcon());
     quillmere::QtPrompts prompts;
     quillmere::applyVisualStyle(quillmere::kVisualStyleName, prompts);
 
@@ -15,6 +18,8 @@ int main(int argc, char* argv[]) {
     prompts.setParentWindow(&Form_Main);
     Form_Main.FormCreate();
 
-    Form_Main.show();
+    // The hidden about box comes next: its creation reads the version and
+    // runs the release lookup, and only then is the main window shown.
+    const auto AboutBox = quillmere::createAboutBoxThenShow(Form_Main, prompts);
     return QApplication::exec();
 }

@@ -3,22 +3,35 @@
 #include <QAbstractButton>
 #include <QButtonGroup>
 #include <QCheckBox>
+#include <QCloseEvent>
+#include <QGuiApplication>
+#include <QKeyEvent>
 #include <QLabel>
 #include <QListWidget>
 #include <QMenu>
-#include <QPushButton>
 #include <QMouseEvent>
-#include <QWheelEvent>
+#include <QPushButton>
+#include <QScreen>
 #include <QScrollArea>
+#include <QToolButton>
+#include <QWheelEvent>
 
 #include "app/application_title.h"
+#include "app/desktop_shell.h"
 #include "app/error_guard.h"
+#include "app/key_codes.h"
 #include "app/prompts.h"
+#include "app/settings_location.h"
 #include "preview/image_widget.h"
 
 namespace quillmere {
 
-TForm_Main::TForm_Main(Prompts& prompts, QWidget* parent) : QWidget(parent), prompts_(prompts) {
+TForm_Main::TForm_Main(Prompts& prompts, QWidget* parent)
+    : QWidget(parent),
+      prompts_(prompts),
+      settingsPath_(settingsFilePath()),
+      virtualScreenSize_([] { return QGuiApplication::primaryScreen()->virtualSize(); }),
+      shell_(std::make_unique<FreedesktopShell>()) {
     buildControls();
     topBand_->installEventFilter(this);
     wireHandlers();
@@ -28,16 +41,31 @@ TForm_Main::TForm_Main(Prompts& prompts, QWidget* parent) : QWidget(parent), pro
 TForm_Main::~TForm_Main() = default;
 
 void TForm_Main::FormCreate() {
+    // A failed refill of the list ends this with its error: the placement
+    // and the drop intake are then left out for this run.
     runGuarded(prompts_, [this] {
-        // The settings steps (remembered pattern, switch and placement, the
-        // refill of the list) come first; then the intake of dropped files.
-        pictureDialogFolder_ = executableFolder();
+        loadSettings();
+        dropIntake_ = true;
+        setAcceptDrops(true);
     });
+}
+
+void TForm_Main::setDesktopShell(std::unique_ptr<DesktopShell> shell) {
+    shell_ = std::move(shell);
+}
+
+void TForm_Main::closeEvent(QCloseEvent* event) {
+    if (runGuarded(prompts_, [this] { saveSettings(); })) {
+        event->accept();
+    } else {
+        event->ignore();  // the settings could not be written: the window stays
+    }
 }
 
 template <typename Sender, typename Signal>
 void TForm_Main::connectGuarded(Sender* sender, Signal signal, void (TForm_Main::*handler)()) {
-    connect(sender, signal, this, [this, handler] { runGuarded(prompts_, [&] { (this->*handler)(); }); });
+    connect(sender, signal, this,
+            [this, handler] { runGuarded(prompts_, [&] { (this->*handler)(); }); });
 }
 
 void TForm_Main::wireHandlers() {
@@ -46,6 +74,7 @@ void TForm_Main::wireHandlers() {
                    &TForm_Main::Button_folder_selectClick);
     connectGuarded(CheckBox_recursive, &QCheckBox::clicked, &TForm_Main::Search_changed);
     connectGuarded(Button_Convert, &QPushButton::clicked, &TForm_Main::Button_ConvertClick);
+    connectGuarded(SpeedButton1, &QToolButton::clicked, &TForm_Main::SpeedButton1Click);
 
     // Only a change to another item runs the handler: clicking the checked
     // item toggles nothing.
@@ -70,9 +99,22 @@ void TForm_Main::wireHandlers() {
                     }
                 });
             });
-    connect(Image1, &ImageWidget::mouseDragged, this, [this](Qt::MouseButtons held, QPoint position) {
-        if (held.testFlag(Qt::LeftButton)) runGuarded(prompts_, [&] { Image1DragOver(position, false); });
-    });
+    connect(Image1, &ImageWidget::mouseDragged, this,
+            [this](Qt::MouseButtons held, QPoint position) {
+                if (held.testFlag(Qt::LeftButton))
+                    runGuarded(prompts_, [&] { Image1DragOver(position, false); });
+            });
+
+    ListBox1->installEventFilter(this);
+    const auto menuItem = [this](const char* name) {
+        return PopupMenu1->findChild<QAction*>(QString::fromLatin1(name));
+    };
+    connectGuarded(menuItem("PopupMenu_delete"), &QAction::triggered,
+                   &TForm_Main::PopupMenu_deleteClick);
+    connectGuarded(menuItem("showinExplorer1"), &QAction::triggered,
+                   &TForm_Main::showinExplorer1Click);
+    connectGuarded(menuItem("Permanentdelete1"), &QAction::triggered,
+                   &TForm_Main::Permanentdelete1Click);
 
     connect(ListBox1, &QWidget::customContextMenuRequested, this,
             [this](const QPoint& at) { PopupMenu1->popup(ListBox1->viewport()->mapToGlobal(at)); });
@@ -87,6 +129,12 @@ void TForm_Main::followPreviewSize() {
 bool TForm_Main::eventFilter(QObject* watched, QEvent* event) {
     if (watched == topBand_ && event->type() == QEvent::Resize) {
         layOutTopBand();
+    } else if (watched == ListBox1 && event->type() == QEvent::KeyRelease) {
+        const auto* key = static_cast<QKeyEvent*>(event);
+        if (!key->isAutoRepeat()) {
+            runGuarded(prompts_,
+                       [&] { ListBox1KeyUp(windowsKeyCode(key->key()), key->modifiers()); });
+        }
     } else if (watched == ListBox1->viewport() && event->type() == QEvent::MouseButtonDblClick) {
         runGuarded(prompts_, [this] { ListBox1DblClick(); });
     } else if (watched == Label_size && event->type() == QEvent::MouseButtonRelease &&
@@ -109,6 +157,8 @@ QString TForm_Main::formatItem(const QButtonGroup* group) const {
     return checked ? checked->text() : QString();
 }
 
-QString TForm_Main::statusPanelText(int panel) const { return statusPanels_[panel]->text(); }
+QString TForm_Main::statusPanelText(int panel) const {
+    return statusPanels_[panel]->text();
+}
 
 }  // namespace quillmere

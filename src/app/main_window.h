@@ -1,6 +1,9 @@
 #pragma once
 
+#include <QSize>
 #include <QWidget>
+#include <functional>
+#include <memory>
 
 class QButtonGroup;
 class QCheckBox;
@@ -19,6 +22,7 @@ class QToolButton;
 
 namespace quillmere {
 
+class DesktopShell;
 class ImageWidget;
 class Prompts;
 
@@ -28,13 +32,20 @@ class Prompts;
 class TForm_Main : public QWidget {
     Q_OBJECT
 
-public:
+  public:
     explicit TForm_Main(Prompts& prompts, QWidget* parent = nullptr);
     ~TForm_Main() override;
 
     // The creation handler: runs once, after the controls have their
-    // design state and before the window is first shown.
+    // design state and before the window is first shown. It restores the
+    // remembered settings and then takes in dropped files.
     void FormCreate();
+
+    // Where the settings live, and the virtual screen and desktop the
+    // window works with; the program's own by default.
+    void setSettingsFilePath(const QString& path) { settingsPath_ = path; }
+    void setVirtualScreenSize(std::function<QSize()> size) { virtualScreenSize_ = std::move(size); }
+    void setDesktopShell(std::unique_ptr<DesktopShell> shell);
 
     // Handlers. They may throw; the connections run them guarded.
     void Button1Click();
@@ -53,6 +64,15 @@ public:
     void Image1MouseDown(Qt::MouseButtons held, QPoint position);
     // Panning: a left press enters the drag, moves with it held follow.
     void Image1DragOver(QPoint position, bool entering);
+    // The "?" button: a fresh about box, shown modally.
+    void SpeedButton1Click();
+    // The list commands.
+    void ListBox1KeyUp(int keyCode, Qt::KeyboardModifiers modifiers);
+    void PopupMenu_deleteClick();
+    void Permanentdelete1Click();
+    void showinExplorer1Click();
+    // Dropped local paths, in the order given.
+    void Files_dropped(const QStringList& paths);
 
     // Appends what the folder scan finds to the list, in one batch.
     void List_files(const QString& directory, const QString& pattern, bool recursive,
@@ -76,7 +96,7 @@ public:
     QStatusBar* StatusBar1 = nullptr;
     QMenu* PopupMenu1 = nullptr;
 
-private:
+  private:
     void buildControls();
     void buildTopBand(QWidget* band);
     void buildConversionPanel(QFrame* panel);
@@ -99,9 +119,22 @@ private:
     void movePointerTo(QPoint contentPoint);
 
     bool eventFilter(QObject* watched, QEvent* event) override;
+    void closeEvent(QCloseEvent* event) override;
+    void dragEnterEvent(QDragEnterEvent* event) override;
+    void dragMoveEvent(QDragMoveEvent* event) override;
+    void dropEvent(QDropEvent* event) override;
+
+    void loadSettings();
+    void saveSettings();
+    QRect outerRect() const;
+    void setOuterRect(const QRect& rect);
 
     Prompts& prompts_;
     QString pictureDialogFolder_;
+    QString settingsPath_;
+    std::function<QSize()> virtualScreenSize_;
+    std::unique_ptr<DesktopShell> shell_;
+    bool dropIntake_ = false;
     QPoint dragAnchor_;
 
     QWidget* topBand_ = nullptr;

@@ -98,7 +98,8 @@ void TForm_Main::buildControls() {
     ListBox1->setSelectionMode(QAbstractItemView::ExtendedSelection);
     ListBox1->setSortingEnabled(false);
     ListBox1->setUniformItemSizes(true);
-    ListBox1->setStyleSheet(QStringLiteral("QListWidget::item { height: %1px; }").arg(kListItemHeight));
+    ListBox1->setStyleSheet(
+        QStringLiteral("QListWidget::item { height: %1px; }").arg(kListItemHeight));
     ListBox1->setContextMenuPolicy(Qt::CustomContextMenu);
 
     Memo1 = new QPlainTextEdit(bands_);
@@ -107,6 +108,7 @@ void TForm_Main::buildControls() {
     Memo1->setLineWrapMode(QPlainTextEdit::WidgetWidth);
     Memo1->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
     Memo1->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
+    Memo1->setAcceptDrops(false);  // dropped files go to the window
 
     auto* lower = new QWidget(bands_);
     auto* lowerLayout = new QVBoxLayout(lower);
@@ -168,6 +170,7 @@ void TForm_Main::buildTopBand(QWidget* band) {
 
     Edit1 = new QLineEdit(texts::edit1DesignText(), band);
     Edit1->setObjectName(QStringLiteral("Edit1"));
+    Edit1->setAcceptDrops(false);
 
     SpeedButton1 = new QToolButton(band);
     SpeedButton1->setObjectName(QStringLiteral("SpeedButton1"));

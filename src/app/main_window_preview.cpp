@@ -47,7 +47,8 @@ void TForm_Main::Show_zoom_rate() {
     ImageControl& image = Image1->control();
     const int bitmapWidth = image.picture().bitmap().width();
     if (bitmapWidth <= 0) return;
-    const double ratio = static_cast<double>(image.width()) / static_cast<double>(bitmapWidth) * 100;
+    const double ratio =
+        static_cast<double>(image.width()) / static_cast<double>(bitmapWidth) * 100;
     Label_rate->setText(zoomRateText(ratio));
     Label_rate->adjustSize();
 }
@@ -75,13 +76,16 @@ QPoint TForm_Main::scrollPosition() const {
     return {scroll.horizontalPosition(), scroll.verticalPosition()};
 }
 
-QPoint TForm_Main::scrollBoxOrigin() const { return ScrollBox1->mapTo(this, QPoint(0, 0)); }
+QPoint TForm_Main::scrollBoxOrigin() const {
+    return ScrollBox1->mapTo(this, QPoint(0, 0));
+}
 
 void TForm_Main::movePointerTo(QPoint contentPoint) {
     QCursor::setPos(mapToGlobal(contentPoint - scrollPosition() + scrollBoxOrigin()));
 }
 
-void TForm_Main::ScrollBox1MouseWheel(Qt::MouseButtons held, int wheelDelta, QPoint screenPosition) {
+void TForm_Main::ScrollBox1MouseWheel(Qt::MouseButtons held, int wheelDelta,
+                                      QPoint screenPosition) {
     QPoint point = mapFromGlobal(screenPosition) + scrollPosition() - scrollBoxOrigin();
     ScrollAreaView scroll(*ScrollBox1);
     if (held.testFlag(Qt::LeftButton) && held.testFlag(Qt::RightButton)) {
@@ -113,14 +117,13 @@ void TForm_Main::Image1DragOver(QPoint position, bool entering) {
 void TForm_Main::ListBox1DblClick() {
     const QString path = currentEntry();
     MemoLog log(*Memo1);
-    runSingleConversion(path, formatItem(RadioGroup2), Edit_Jpg_compress_rate->text(),
-                        CheckBox_over_write->isChecked(), Image1->control(), log,
-                        [this](const QString& question) {
-                            return prompts_.ask(Prompts::Kind::Warning, question,
-                                                Prompts::Button::Yes | Prompts::Button::No |
-                                                    Prompts::Button::Cancel) ==
-                                   Prompts::Button::Yes;
-                        });
+    runSingleConversion(
+        path, formatItem(RadioGroup2), Edit_Jpg_compress_rate->text(),
+        CheckBox_over_write->isChecked(), Image1->control(), log, [this](const QString& question) {
+            return prompts_.ask(Prompts::Kind::Warning, question,
+                                Prompts::Button::Yes | Prompts::Button::No |
+                                    Prompts::Button::Cancel) == Prompts::Button::Yes;
+        });
 }
 
 }  // namespace quillmere

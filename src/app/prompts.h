@@ -10,7 +10,7 @@ namespace quillmere {
 // Every question, notice and picker the window shows goes through this
 // interface: the program shows Qt dialogs, tests answer from a script.
 class Prompts {
-public:
+  public:
     enum class Kind { Warning, Error, Information, Confirmation };
     enum class Button { None = 0, Yes = 1, No = 2, Ok = 4, Cancel = 8 };
     Q_DECLARE_FLAGS(Buttons, Button)

@@ -9,7 +9,7 @@ namespace quillmere {
 // The real dialogs: Qt message boxes in the program's style and Qt's file
 // dialogs.
 class QtPrompts final : public Prompts {
-public:
+  public:
     void setParentWindow(QWidget* parent) { parent_ = parent; }
 
     Button ask(Kind kind, const QString& text, Buttons buttons) override;
@@ -19,7 +19,7 @@ public:
     std::optional<QStringList> pickPictureFiles(const QString& initialFolder) override;
     std::optional<QString> pickFolder(const QString& defaultFolder) override;
 
-private:
+  private:
     QWidget* parent_ = nullptr;
 };
 

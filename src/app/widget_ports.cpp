@@ -10,17 +10,25 @@
 
 namespace quillmere {
 
-int ListWidgetView::count() const { return list_.count(); }
+int ListWidgetView::count() const {
+    return list_.count();
+}
 
-QString ListWidgetView::entry(int index) const { return list_.item(index)->text(); }
+QString ListWidgetView::entry(int index) const {
+    return list_.item(index)->text();
+}
 
 int ListWidgetView::selectedCount() const {
     return static_cast<int>(list_.selectionModel()->selectedRows().size());
 }
 
-bool ListWidgetView::isSelected(int index) const { return list_.item(index)->isSelected(); }
+bool ListWidgetView::isSelected(int index) const {
+    return list_.item(index)->isSelected();
+}
 
-void MemoLog::appendLine(const QString& line) { memo_.appendPlainText(line); }
+void MemoLog::appendLine(const QString& line) {
+    memo_.appendPlainText(line);
+}
 
 void MemoLog::appendToLastLine(const QString& text) {
     QTextCursor cursor(memo_.document());
@@ -33,10 +41,16 @@ QString RadioGroupFormat::currentFormat() const {
     return checked ? checked->text() : QString();
 }
 
-QString LineEditQuality::text() const { return edit_.text(); }
+QString LineEditQuality::text() const {
+    return edit_.text();
+}
 
-void LineEditQuality::setText(const QString& text) { edit_.setText(text); }
+void LineEditQuality::setText(const QString& text) {
+    edit_.setText(text);
+}
 
-bool CheckBoxSwitch::isChecked() const { return box_.isChecked(); }
+bool CheckBoxSwitch::isChecked() const {
+    return box_.isChecked();
+}
 
 }  // namespace quillmere

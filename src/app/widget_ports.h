@@ -12,52 +12,52 @@ class QPlainTextEdit;
 namespace quillmere {
 
 class ListWidgetView final : public FileListView {
-public:
+  public:
     explicit ListWidgetView(const QListWidget& list) : list_(list) {}
     int count() const override;
     QString entry(int index) const override;
     int selectedCount() const override;
     bool isSelected(int index) const override;
 
-private:
+  private:
     const QListWidget& list_;
 };
 
 class MemoLog final : public ConversionLog {
-public:
+  public:
     explicit MemoLog(QPlainTextEdit& memo) : memo_(memo) {}
     void appendLine(const QString& line) override;
     void appendToLastLine(const QString& text) override;
 
-private:
+  private:
     QPlainTextEdit& memo_;
 };
 
 class RadioGroupFormat final : public TargetFormatChoice {
-public:
+  public:
     explicit RadioGroupFormat(const QButtonGroup& group) : group_(group) {}
     QString currentFormat() const override;
 
-private:
+  private:
     const QButtonGroup& group_;
 };
 
 class LineEditQuality final : public QualityField {
-public:
+  public:
     explicit LineEditQuality(QLineEdit& edit) : edit_(edit) {}
     QString text() const override;
     void setText(const QString& text) override;
 
-private:
+  private:
     QLineEdit& edit_;
 };
 
 class CheckBoxSwitch final : public OverwriteSwitch {
-public:
+  public:
     explicit CheckBoxSwitch(const QCheckBox& box) : box_(box) {}
     bool isChecked() const override;
 
-private:
+  private:
     const QCheckBox& box_;
 };
 

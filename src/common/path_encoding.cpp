@@ -6,7 +6,9 @@ namespace {
 
 constexpr char16_t kEscapeBase = 0xDC00;
 
-bool isEscapedByte(char16_t unit) { return unit >= 0xDC80 && unit <= 0xDCFF; }
+bool isEscapedByte(char16_t unit) {
+    return unit >= 0xDC80 && unit <= 0xDCFF;
+}
 
 // The length of the valid UTF-8 sequence starting at `at`, or 0.
 qsizetype validSequenceLength(QByteArrayView bytes, qsizetype at) {

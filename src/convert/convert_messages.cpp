@@ -10,9 +10,13 @@ QString overwritten() {
     return QStringLiteral(" -->over write ");
 }
 
-QString finished() { return QStringLiteral("finished!"); }
+QString finished() {
+    return QStringLiteral("finished!");
+}
 
-QString convertOneFile() { return QStringLiteral("convert one file "); }
+QString convertOneFile() {
+    return QStringLiteral("convert one file ");
+}
 
 QString confirmSingleConversion(const QString& fileName, const QString& formatItem) {
     return QStringLiteral("Convert [%1] file to %2 format?").arg(fileName, formatItem);

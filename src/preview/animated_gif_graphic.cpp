@@ -10,7 +10,8 @@ AnimatedGifGraphic::AnimatedGifGraphic(const QString& path) {
     std::unique_ptr<Graphic> decoded = decodeGraphic(GraphicKind::Gif, bytes);
     firstFrame_ = Bitmap24(decoded->width(), decoded->height());
     decoded->drawInto(firstFrame_);
-    file_ = QByteArray(reinterpret_cast<const char*>(bytes.data()), static_cast<qsizetype>(bytes.size()));
+    file_ = QByteArray(reinterpret_cast<const char*>(bytes.data()),
+                       static_cast<qsizetype>(bytes.size()));
     buffer_.setBuffer(&file_);
     buffer_.open(QIODevice::ReadOnly);
     movie_ = std::make_unique<QMovie>(&buffer_, QByteArray("gif"));

@@ -13,7 +13,7 @@ namespace quillmere {
 // A GIF file playing its animation. It measures and draws as its first
 // frame; the preview shows the movie's current frame instead.
 class AnimatedGifGraphic final : public Graphic {
-public:
+  public:
     // Decodes the file first, so that a missing or broken file fails with
     // the loader's error before anything plays.
     explicit AnimatedGifGraphic(const QString& path);
@@ -27,7 +27,7 @@ public:
     QMovie& movie() { return *movie_; }
     QImage currentFrame() const { return movie_->currentImage(); }
 
-private:
+  private:
     Bitmap24 firstFrame_;
     QByteArray file_;
     QBuffer buffer_;

@@ -40,7 +40,8 @@ void ImageWidget::mousePressEvent(QMouseEvent* event) {
 }
 
 void ImageWidget::mouseMoveEvent(QMouseEvent* event) {
-    if (event->buttons() != Qt::NoButton) emit mouseDragged(event->buttons(), event->position().toPoint());
+    if (event->buttons() != Qt::NoButton)
+        emit mouseDragged(event->buttons(), event->position().toPoint());
 }
 
 void ImageWidget::paintEvent(QPaintEvent*) {

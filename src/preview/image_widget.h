@@ -19,11 +19,11 @@ class ImageWidget : public QWidget, private ImageControlObserver {
     ImageControl& control() { return control_; }
     const ImageControl& control() const { return control_; }
 
-      // Plays a GIF file in the control: its picture then holds the
+    // Plays a GIF file in the control: its picture then holds the
     // animation, which the next bitmap request discards.
     void showAnimatedGif(const QString& path);
 
-signals:
+  signals:
     // The control moved or changed its size.
     void boundsChanged();
     // Mouse buttons pressed, moved with a button held, released over the

@@ -8,7 +8,7 @@ namespace quillmere {
 
 // A Qt scroll area seen as the zoom's scroll box.
 class ScrollAreaView final : public ScrollBoxView {
-public:
+  public:
     explicit ScrollAreaView(QScrollArea& area) : area_(area) {}
     int clientWidth() const override;
     int clientHeight() const override;
@@ -17,7 +17,7 @@ public:
     void setHorizontalPosition(int position) override;
     void setVerticalPosition(int position) override;
 
-private:
+  private:
     QScrollArea& area_;
 };
 

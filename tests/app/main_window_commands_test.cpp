@@ -14,15 +14,18 @@
 #include "preview/image_widget.h"
 #include "scripted_prompts.h"
 #include "support/picture_files.h"
-#include "support/sandbox.h"
 #include "support/qt_printers.h"
+#include "support/sandbox.h"
 
 namespace quillmere {
 namespace {
 
 class MainWindowCommandsTest : public ::testing::Test {
-protected:
-    MainWindowCommandsTest() { window.FormCreate(); }
+  protected:
+    MainWindowCommandsTest() {
+        window.setSettingsFilePath(sandbox.path("quillmere.ini"));
+        window.FormCreate();
+    }
 
     QString picture(const QString& name, Rgb colour = {10, 20, 30}) {
         return sandbox.write(name, encodePng(test::solid(5, 3, colour)));
@@ -33,7 +36,8 @@ protected:
     }
     QStringList listed() const {
         QStringList entries;
-        for (int i = 0; i < window.ListBox1->count(); ++i) entries << window.ListBox1->item(i)->text();
+        for (int i = 0; i < window.ListBox1->count(); ++i)
+            entries << window.ListBox1->item(i)->text();
         return entries;
     }
     QStringList logLines() const { return window.Memo1->toPlainText().split('\n'); }
@@ -52,7 +56,8 @@ TEST_F(MainWindowCommandsTest, ConvertButtonConvertsTheListIntoTheLog) {
     click("Button_Convert");
 
     EXPECT_EQ(prompts.errors, QStringList());
-    EXPECT_EQ(logLines(), (QStringList{"Memo1", sandbox.path("a.bmp"), sandbox.path("b.bmp"), "finished!"}));
+    EXPECT_EQ(logLines(),
+              (QStringList{"Memo1", sandbox.path("a.bmp"), sandbox.path("b.bmp"), "finished!"}));
     // The preview holds the last picture converted, at its size.
     EXPECT_EQ(window.Image1->control().width(), 5);
     EXPECT_EQ(window.Image1->control().picture().bitmap().pixel(0, 0), (Rgb{200, 0, 0}));
@@ -84,7 +89,8 @@ TEST_F(MainWindowCommandsTest, FilesSelectListsThePickedFilesAndKeepsTheirFolder
     const QString a = picture("a.png");
     const QString b = picture("sub/b.gif");
     window.ListBox1->addItem("old entry");
-    prompts.pickedFiles.push_back(QStringList{a, sandbox.path("sub/b.gif"), sandbox.path("sub/c.jpg")});
+    prompts.pickedFiles.push_back(
+        QStringList{a, sandbox.path("sub/b.gif"), sandbox.path("sub/c.jpg")});
     click("Button1");
     EXPECT_EQ(listed(), (QStringList{a, b, sandbox.path("sub/c.jpg")}));
     EXPECT_EQ(window.Edit1->text(), sandbox.path("sub") + "/");
@@ -113,7 +119,8 @@ TEST_F(MainWindowCommandsTest, FolderSelectScansTheChosenFolder) {
     click("Button_folder_select");
     EXPECT_EQ(window.Edit1->text(), photos + "/*.BMP");
     EXPECT_EQ(window.Memo1->toPlainText(), QString());
-    EXPECT_EQ(listed(), (QStringList{photos + "/a.bmp", photos + "/B.BMP", photos + "/deep/d.bmp"}));
+    EXPECT_EQ(listed(),
+              (QStringList{photos + "/a.bmp", photos + "/B.BMP", photos + "/deep/d.bmp"}));
 
     // Without recursion only the folder's own files.
     click("CheckBox_recursive");
@@ -172,7 +179,8 @@ TEST_F(MainWindowCommandsTest, ScanFailuresAreShownAndLeaveTheListEmpty) {
     window.Edit1->setText(missing + "*.JPG");
     click("CheckBox_recursive");
     ASSERT_EQ(prompts.errors.size(), 2);
-    EXPECT_TRUE(prompts.errors[1].startsWith("The specified path was not found\r\n[" + sandbox.path("nope")))
+    EXPECT_TRUE(prompts.errors[1].startsWith("The specified path was not found\r\n[" +
+                                             sandbox.path("nope")))
         << prompts.errors[1].toStdString();
     EXPECT_TRUE(prompts.errors[1].endsWith("]."));
 

@@ -21,12 +21,13 @@
 #include "preview/image_widget.h"
 #include "scripted_prompts.h"
 #include "support/qt_printers.h"
+#include "support/sandbox.h"
 
 namespace quillmere {
 namespace {
 
 class MainWindowDesignTest : public ::testing::Test {
-protected:
+  protected:
     template <typename T>
     T* control(const char* name) {
         T* found = window.findChild<T*>(QString::fromLatin1(name));
@@ -39,6 +40,9 @@ protected:
 };
 
 TEST_F(MainWindowDesignTest, StartsInTheDesignState) {
+    const test::Sandbox sandbox;
+    window.setSettingsFilePath(sandbox.path("quillmere.ini"));
+    window.setVirtualScreenSize([] { return QSize(1920, 1080); });
     window.FormCreate();
     EXPECT_EQ(window.objectName(), "Form_Main");
     EXPECT_EQ(window.windowTitle(), "Quillmere");
@@ -48,7 +52,8 @@ TEST_F(MainWindowDesignTest, StartsInTheDesignState) {
 
     EXPECT_EQ(control<QLineEdit>("Edit1")->text(), "Edit1");
     EXPECT_EQ(control<QListWidget>("ListBox1")->count(), 0);
-    EXPECT_EQ(control<QListWidget>("ListBox1")->selectionMode(), QAbstractItemView::ExtendedSelection);
+    EXPECT_EQ(control<QListWidget>("ListBox1")->selectionMode(),
+              QAbstractItemView::ExtendedSelection);
     EXPECT_TRUE(control<QCheckBox>("CheckBox_recursive")->isChecked());
     EXPECT_EQ(window.RadioGroup1->checkedButton()->text(), "BMP");
     EXPECT_EQ(window.RadioGroup2->checkedButton()->text(), "JPG");
@@ -65,7 +70,8 @@ TEST_F(MainWindowDesignTest, StartsInTheDesignState) {
     const ImageControl& image = control<ImageWidget>("Image1")->control();
     EXPECT_TRUE(image.autoSize());
     EXPECT_FALSE(image.stretch());
-    EXPECT_EQ(QRect(image.left(), image.top(), image.width(), image.height()), QRect(3, 3, 158, 158));
+    EXPECT_EQ(QRect(image.left(), image.top(), image.width(), image.height()),
+              QRect(3, 3, 158, 158));
     EXPECT_EQ(image.picture().graphic(), nullptr);
 }
 
@@ -106,11 +112,16 @@ TEST_F(MainWindowDesignTest, PlacesTheControlsAndBands) {
         const char* name;
         QRect place;
     } places[] = {
-        {"Button1", {7, 7, 83, 20}},           {"Edit1", {96, 7, 713, 23}},
-        {"SpeedButton1", {815, 8, 34, 33}},    {"Button_folder_select", {7, 43, 83, 20}},
-        {"RadioGroup1", {96, 34, 321, 56}},    {"CheckBox_recursive", {7, 70, 79, 20}},
-        {"Button_Convert", {7, 6, 105, 20}},   {"RadioGroup2", {118, 6, 336, 37}},
-        {"Edit_Jpg_compress_rate", {579, 6, 42, 23}}, {"CheckBox_over_write", {627, 6, 79, 15}},
+        {"Button1", {7, 7, 83, 20}},
+        {"Edit1", {96, 7, 713, 23}},
+        {"SpeedButton1", {815, 8, 34, 33}},
+        {"Button_folder_select", {7, 43, 83, 20}},
+        {"RadioGroup1", {96, 34, 321, 56}},
+        {"CheckBox_recursive", {7, 70, 79, 20}},
+        {"Button_Convert", {7, 6, 105, 20}},
+        {"RadioGroup2", {118, 6, 336, 37}},
+        {"Edit_Jpg_compress_rate", {579, 6, 42, 23}},
+        {"CheckBox_over_write", {627, 6, 79, 15}},
     };
     for (const auto& p : places) EXPECT_EQ(control<QWidget>(p.name)->geometry(), p.place) << p.name;
     EXPECT_EQ(control<QLabel>("Label1")->pos(), QPoint(477, 6));
@@ -139,10 +150,18 @@ TEST_F(MainWindowDesignTest, PlacesTheControlsAndBands) {
 }
 
 TEST_F(MainWindowDesignTest, TabsThroughTheControlsInOrder) {
-    const QStringList expected = {"Edit1", "Memo1", "Button1", "ListBox1", "Button_folder_select",
-                                  "RadioGroup1_BMP", "CheckBox_recursive", "ScrollBox1",
-                                  "Button_Convert", "Edit_Jpg_compress_rate",
-                                  "CheckBox_over_write", "RadioGroup2_BMP"};
+    const QStringList expected = {"Edit1",
+                                  "Memo1",
+                                  "Button1",
+                                  "ListBox1",
+                                  "Button_folder_select",
+                                  "RadioGroup1_BMP",
+                                  "CheckBox_recursive",
+                                  "ScrollBox1",
+                                  "Button_Convert",
+                                  "Edit_Jpg_compress_rate",
+                                  "CheckBox_over_write",
+                                  "RadioGroup2_BMP"};
     QStringList order;
     QWidget* widget = window.findChild<QWidget*>("Edit1");
     for (int step = 0; step < 200 && order.size() < expected.size(); ++step) {

@@ -26,9 +26,10 @@ namespace quillmere {
 namespace {
 
 class MainWindowPreviewTest : public ::testing::Test {
-protected:
+  protected:
     MainWindowPreviewTest() {
         QLocale::setDefault(QLocale(QLocale::English, QLocale::UnitedStates));
+        window.setSettingsFilePath(sandbox.path("quillmere.ini"));
         window.FormCreate();
         window.show();
     }
@@ -43,8 +44,8 @@ protected:
     }
     void wheel(int delta, Qt::MouseButtons held = Qt::NoButton, QPoint at = {20, 20}) {
         QWidget* viewport = window.ScrollBox1->viewport();
-        QWheelEvent event(at, viewport->mapToGlobal(at), {}, {0, delta}, held, {}, Qt::NoScrollPhase,
-                          false);
+        QWheelEvent event(at, viewport->mapToGlobal(at), {}, {0, delta}, held, {},
+                          Qt::NoScrollPhase, false);
         QApplication::sendEvent(viewport, &event);
     }
     ImageControl& image() { return window.Image1->control(); }
@@ -69,7 +70,8 @@ TEST_F(MainWindowPreviewTest, ClickingAnEntryShowsItWithItsReadouts) {
 
 TEST_F(MainWindowPreviewTest, AMissingOrBrokenEntryKeepsThePreview) {
     const QString gone = picture("gone.png", 10, 10);
-    window.ListBox1->addItems({picture("a.png", 64, 48), gone, sandbox.write("bad.png", QByteArray("x"))});
+    window.ListBox1->addItems(
+        {picture("a.png", 64, 48), gone, sandbox.write("bad.png", QByteArray("x"))});
     clickEntry(0);
     QFile::remove(gone);
     clickEntry(1);
@@ -121,15 +123,17 @@ TEST_F(MainWindowPreviewTest, DraggingThePicturePansIt) {
     QScrollBar* horizontal = window.ScrollBox1->horizontalScrollBar();
     horizontal->setValue(400);
     QTest::mousePress(window.Image1, Qt::LeftButton, {}, QPoint(500, 500));
-    QMouseEvent move(QEvent::MouseMove, QPointF(550, 500), window.Image1->mapToGlobal(QPointF(550, 500)),
-                     Qt::NoButton, Qt::LeftButton, {});
+    QMouseEvent move(QEvent::MouseMove, QPointF(550, 500),
+                     window.Image1->mapToGlobal(QPointF(550, 500)), Qt::NoButton, Qt::LeftButton,
+                     {});
     QApplication::sendEvent(window.Image1, &move);
     EXPECT_EQ(horizontal->value(), 350);
 
     horizontal->setValue(10);
     QTest::mousePress(window.Image1, Qt::LeftButton, {}, QPoint(100, 100));
-    QMouseEvent far(QEvent::MouseMove, QPointF(200, 100), window.Image1->mapToGlobal(QPointF(200, 100)),
-                    Qt::NoButton, Qt::LeftButton, {});
+    QMouseEvent far(QEvent::MouseMove, QPointF(200, 100),
+                    window.Image1->mapToGlobal(QPointF(200, 100)), Qt::NoButton, Qt::LeftButton,
+                    {});
     QApplication::sendEvent(window.Image1, &far);
     EXPECT_EQ(horizontal->value(), 0);
 }

@@ -10,7 +10,7 @@ namespace quillmere::test {
 
 // Answers the window's dialogs from a script and records what was shown.
 class ScriptedPrompts final : public Prompts {
-public:
+  public:
     struct Question {
         Kind kind;
         QString text;

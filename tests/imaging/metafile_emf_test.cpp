@@ -338,7 +338,12 @@ TEST(EmfDrawing, ClippingLimitsWhatIsPainted) {
                       Bytes().u32(48).u32(5).append(regionData({{10, 10, 30, 30}})));
          },
          {{20, 20, kRed}, {50, 50, kWhite}}},
-        {"an empty region copy removes the clipping",
+        {"a region without rectangles clips everything away",
+         [](EmfWriter& e) {
+             e.record(emr::ExtSelectClipRgn, Bytes().u32(32).u32(5).append(regionData({})));
+         },
+         {{5, 5, kWhite}, {30, 30, kWhite}}},
+        {"no region with RGN_COPY removes the clipping",
          [](EmfWriter& e) {
              e.record(emr::IntersectClipRect, {20, 20, 40, 40});
              e.record(emr::ExtSelectClipRgn, Bytes().u32(0).u32(5));
@@ -371,24 +376,36 @@ TEST(EmfDrawing, PathsAreFilledAndStroked) {
     const Bytes bounds = Bytes().i32(0).i32(0).i32(96).i32(72);
     struct Case {
         std::string name;
+        bool closeFigure;
         std::uint32_t operation;  // 0: the path is only defined
         std::vector<Probe> probes;
     };
     const std::vector<Case> cases = {
-        {"FILLPATH", emr::FillPath, {{50, 40, kRed}, {50, 57, kRed}, {15, 15, kWhite}}},
-        {"STROKEPATH", emr::StrokePath, {{50, 40, kWhite}, {50, 60, kBlue}, {15, 15, kWhite}}},
-        {"STROKEANDFILLPATH", emr::StrokeAndFillPath, {{50, 40, kRed}, {50, 60, kBlue}}},
-        {"no drawing without a path operation", 0, {{50, 40, kWhite}, {50, 60, kWhite}}},
+        {"FILLPATH", true, emr::FillPath, {{50, 40, kRed}, {50, 57, kRed}, {15, 15, kWhite}}},
+        {"STROKEPATH",
+         true,
+         emr::StrokePath,
+         {{50, 40, kWhite}, {50, 60, kBlue}, {30, 35, kBlue}, {15, 15, kWhite}}},
+        {"STROKEPATH leaves an open figure open",
+         false,
+         emr::StrokePath,
+         {{50, 60, kWhite}, {30, 35, kBlue}}},
+        {"STROKEANDFILLPATH", true, emr::StrokeAndFillPath, {{50, 40, kRed}, {50, 60, kBlue}}},
+        {"STROKEANDFILLPATH closes open figures",
+         false,
+         emr::StrokeAndFillPath,
+         {{50, 40, kRed}, {50, 60, kBlue}}},
+        {"no drawing without a path operation", true, 0, {{50, 40, kWhite}, {50, 60, kWhite}}},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.name);
         EmfWriter emf(96, 72);
         emf.createBrush(1, kRed).select(1).createPen(2, 0, 5, kBlue).select(2);
         emf.record(emr::BeginPath, {});
-        emf.record(emr::MoveToEx, {10, 60})
-            .record(emr::LineTo, {50, 10})
-            .record(emr::LineTo, {90, 60});
-        emf.record(emr::CloseFigure, {}).record(emr::EndPath, {});
+        emf.record(emr::MoveToEx, {10, 60}).record(emr::LineTo, {50, 10});
+        emf.record(emr::LineTo, {90, 60});
+        if (c.closeFigure) emf.record(emr::CloseFigure, {});
+        emf.record(emr::EndPath, {});
         if (c.operation != 0) emf.record(c.operation, bounds);
         const Bitmap24 picture = play(emf);
         for (const Probe& p : c.probes) EXPECT_TRUE(pixelsAre(picture, {p}));

@@ -500,14 +500,18 @@ void EmfPlayer::extSelectClipRgn(RecordView r) {
     const std::uint32_t dataSize = r.u32(8);
     const std::uint32_t mode = r.u32(12);
     if (mode < 1 || mode > 5) return;
+    if (dataSize == 0) {
+        // No region: only RGN_COPY means something, "no clipping".
+        if (mode == 5) canvas_.removeClip();
+        return;
+    }
+    const RecordView data = r.sub(16, dataSize);
+    const std::uint32_t count = data.u32(8);
+    data.requireArray(32, count, 16);
     rects_.clear();
-    if (dataSize != 0) {
-        const RecordView data = r.sub(16, dataSize);
-        const std::uint32_t count = data.u32(8);
-        data.requireArray(32, count, 16);
-        rects_.reserve(count);
-        for (std::uint32_t i = 0; i < count; ++i)
-            rects_.push_back(boxAt(data, 32 + 16 * std::size_t{i}));
+    rects_.reserve(count);
+    for (std::uint32_t i = 0; i < count; ++i) {
+        rects_.push_back(boxAt(data, 32 + 16 * std::size_t{i}));
     }
     canvas_.selectDeviceClip(static_cast<ClipCombine>(mode), rects_);
 }

@@ -2,6 +2,8 @@
 
 #include <algorithm>
 #include <cmath>
+#include <new>
+#include <numbers>
 #include <optional>
 
 #include "imaging/codecs/metafile_text.h"
@@ -10,9 +12,6 @@ namespace quillmere::metafile {
 
 namespace {
 
-// GDI's own range for device coordinates; a figure that maps beyond it is
-// not drawn.
-constexpr double kCoordinateLimit = 134217728.0;
 constexpr std::uint32_t kTaUpdateCp = 0x0001;
 
 bool isFinite(const QTransform& t) {
@@ -33,7 +32,7 @@ double ellipseAngle(const QRectF& box, QPointF toward) {
     const QPointF c = box.center();
     const double dx = (toward.x() - c.x()) / (box.width() / 2);
     const double dy = (toward.y() - c.y()) / (box.height() / 2);
-    return std::atan2(-dy, dx) * 180 / 3.14159265358979323846;
+    return std::atan2(-dy, dx) * 180 / std::numbers::pi;
 }
 
 // Turns the raw difference of two angles into a sweep in the drawing
@@ -351,10 +350,43 @@ void MetafileCanvas::abortPath() {
     pathReady_ = false;
 }
 
+namespace {
+
+// The path with every open figure closed, as stroke-and-fill draws it.
+QPainterPath withFiguresClosed(const QPainterPath& path) {
+    QPainterPath closed;
+    closed.setFillRule(path.fillRule());
+    for (int i = 0; i < path.elementCount(); ++i) {
+        const QPainterPath::Element e = path.elementAt(i);
+        switch (e.type) {
+            case QPainterPath::MoveToElement:
+                if (i > 0) closed.closeSubpath();
+                closed.moveTo(e);
+                break;
+            case QPainterPath::LineToElement:
+                closed.lineTo(e);
+                break;
+            case QPainterPath::CurveToElement:
+                if (i + 2 < path.elementCount()) {
+                    closed.cubicTo(e, path.elementAt(i + 1), path.elementAt(i + 2));
+                }
+                i += 2;
+                break;
+            default:
+                break;
+        }
+    }
+    closed.closeSubpath();
+    return closed;
+}
+
+}  // namespace
+
 void MetafileCanvas::drawCollectedPath(bool stroke, bool fill) {
     if (!pathReady_) return;
     pathReady_ = false;
     path_.setFillRule(state().fillRule);
+    if (stroke && fill) path_ = withFiguresClosed(path_);
     // The path is kept in pixels; drawing it back through the current
     // mapping makes the pen as wide as the mapping says.
     const QTransform mapping = dc_.logicalToPicture();
@@ -381,12 +413,42 @@ void MetafileCanvas::strokeAndFillPath() {
 void MetafileCanvas::selectClipPath(ClipCombine mode) {
     if (!pathReady_) return;
     pathReady_ = false;
-    QPainterPath limits;
-    limits.addRect(QRectF(pictureBounds_.adjusted(-1, -1, 1, 1)));
     path_.setFillRule(state().fillRule);
-    const QPainterPath inside = path_.intersected(limits);
-    combineClip(QRegion(inside.toFillPolygon().toPolygon(), state().fillRule), mode);
+    combineClip(regionOfPath(path_), mode);
     path_.clear();
+}
+
+QRegion MetafileCanvas::regionOfPath(const QPainterPath& picturePath) const {
+    // Painted into a mask and read back row by row: exact, and in time
+    // proportional to the area, however tangled the path.
+    const QRectF bounds = picturePath.controlPointRect();
+    if (!withinLimits(bounds)) return {};
+    const QRect area = bounds.toAlignedRect().intersected(pictureBounds_);
+    if (area.isEmpty()) return {};
+    QImage mask(area.size(), QImage::Format_Alpha8);
+    if (mask.isNull()) throw std::bad_alloc();
+    mask.fill(0);
+    {
+        QPainter painter(&mask);
+        painter.setPen(Qt::NoPen);
+        painter.setBrush(QColor(Qt::black));
+        painter.translate(-area.topLeft());
+        painter.drawPath(picturePath);
+    }
+    QRegion region;
+    for (int y = 0; y < mask.height(); ++y) {
+        const uchar* row = mask.constScanLine(y);
+        for (int x = 0; x < mask.width();) {
+            if (row[x] == 0) {
+                ++x;
+                continue;
+            }
+            const int start = x;
+            while (x < mask.width() && row[x] != 0) ++x;
+            region += QRect(area.left() + start, area.top() + y, x - start, 1);
+        }
+    }
+    return region;
 }
 
 QRegion MetafileCanvas::regionOf(const QPolygonF& picturePolygon) const {
@@ -457,16 +519,23 @@ void MetafileCanvas::excludeClipRect(const QRectF& box) {
 }
 
 void MetafileCanvas::selectDeviceClip(ClipCombine mode, const std::vector<QRectF>& deviceRects) {
-    if (mode == ClipCombine::Copy && deviceRects.empty()) {
-        dc_.state().clip.reset();
-        applyClip();
-        return;
-    }
-    QRegion region;
+    // Rectangles in bands from the top, as regions store them, join cheaply.
+    rects_.clear();
     for (const QRectF& rect : deviceRects) {
-        region |= regionOf(dc_.deviceToPicture().map(QPolygonF(rect.normalized())));
+        const QRegion piece = regionOf(dc_.deviceToPicture().map(QPolygonF(rect.normalized())));
+        if (!piece.isEmpty()) rects_.push_back(piece.boundingRect());
     }
+    std::sort(rects_.begin(), rects_.end(), [](const QRect& a, const QRect& b) {
+        return a.top() != b.top() ? a.top() < b.top() : a.left() < b.left();
+    });
+    QRegion region;
+    for (const QRect& rect : rects_) region += rect;
     combineClip(region, mode);
+}
+
+void MetafileCanvas::removeClip() {
+    dc_.state().clip.reset();
+    applyClip();
 }
 
 void MetafileCanvas::saveState() {

@@ -24,6 +24,10 @@ struct TextRun {
     bool advancedGraphics = false;  // GM_ADVANCED: text follows the world transform fully
 };
 
+// GDI's own range for device coordinates: a figure or text that maps
+// beyond it is not drawn, so no input drives the painter to extremes.
+inline constexpr double kCoordinateLimit = 134217728.0;
+
 // GDI's ExtTextOut options that the player honours.
 inline constexpr std::uint32_t kEtoOpaque = 0x0002;
 inline constexpr std::uint32_t kEtoClipped = 0x0004;
@@ -79,9 +83,9 @@ class MetafileCanvas {
 
     void intersectClipRect(const QRectF& box);
     void excludeClipRect(const QRectF& box);
-    // Rectangles in the metafile's device units; an empty list with Copy
-    // removes the clipping.
+    // A region of rectangles in the metafile's device units.
     void selectDeviceClip(ClipCombine mode, const std::vector<QRectF>& deviceRects);
+    void removeClip();
 
     void saveState();
     void restoreState(int which);
@@ -110,6 +114,7 @@ class MetafileCanvas {
     void drawCollectedPath(bool stroke, bool fill);
     QRectF framed(const QRectF& box) const;
     QRegion regionOf(const QPolygonF& picturePolygon) const;
+    QRegion regionOfPath(const QPainterPath& picturePath) const;
     void combineClip(const QRegion& region, ClipCombine mode);
     void applyClip();
 
@@ -124,6 +129,7 @@ class MetafileCanvas {
     std::vector<std::uint32_t> counts_;
     TextRun textRun_;
     QPainterPath shape_;
+    std::vector<QRect> rects_;
 
     // The path bracket, in picture pixels.
     bool inPathBracket_ = false;

@@ -109,7 +109,8 @@ PenObject makePen(std::uint32_t style, double width, const QColor& colour, PenOr
             const QList<qreal> once = pattern;
             pattern.append(once);
         }
-        if (sum > 0) pen.setDashPattern(pattern);
+        // Dashes finer than a pixel would only cost time: such a pen is solid.
+        if (sum / unit >= 1) pen.setDashPattern(pattern);
     }
     result.pen = pen;
     result.insideFrame = kind == kPsInsideFrame;
@@ -129,7 +130,8 @@ BrushObject makeBrush(std::uint32_t style, const QColor& colour, std::uint32_t h
 }
 
 BrushObject makePatternBrush(const QImage& pattern) {
-    if (pattern.isNull()) return BrushObject{QBrush(QColor(Qt::black))};
+    // A pattern the player cannot read shows as its average guess: grey.
+    if (pattern.isNull()) return BrushObject{QBrush(QColor(128, 128, 128))};
     return BrushObject{QBrush(pattern)};
 }
 

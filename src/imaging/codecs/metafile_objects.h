@@ -25,6 +25,7 @@ PenObject makePen(std::uint32_t style, double width, const QColor& colour, PenOr
 // A solid, hollow or hatched brush from LOGBRUSH fields. Pattern styles,
 // whose bitmap comes separately, give a solid brush of the colour.
 BrushObject makeBrush(std::uint32_t style, const QColor& colour, std::uint32_t hatch);
+// A brush of a pattern bitmap; grey when the bitmap could not be read.
 BrushObject makePatternBrush(const QImage& pattern);
 
 // GDI's stock objects (WHITE_BRUSH ... DC_PEN); empty for an unknown one.

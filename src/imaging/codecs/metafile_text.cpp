@@ -73,23 +73,32 @@ double paintTextRun(QPainter& painter, const DcState& state, const TextRun& run,
     const QPointF yAxis = logicalToPicture.map(origin + QPointF(0, 1)) - at;
     const double xScale = std::hypot(xAxis.x(), xAxis.y());
     const double yScale = std::hypot(yAxis.x(), yAxis.y());
-    if (!(xScale > 0) || !(yScale > 0) || !std::isfinite(xScale) || !std::isfinite(yScale))
+    if (!(xScale > 0) || !(yScale > 0) || !std::isfinite(xScale) || !std::isfinite(yScale)) {
         return 0;
+    }
 
     const QFont font = fontFor(state.font, yScale, largestPixelSize);
     const QFontMetricsF metrics(font);
 
-    // Where each character starts along the baseline, in pixels.
+    // The line's length along the baseline, in pixels, and how far from its
+    // start any character may land whatever the signs of the advances.
     const qsizetype count = run.text.size();
     const bool spaced = static_cast<qsizetype>(run.advances.size()) >= count;
     double total = 0;
+    double reach = 0;
     if (spaced) {
-        for (qsizetype i = 0; i < count; ++i) total += run.advances[static_cast<std::size_t>(i)];
+        for (qsizetype i = 0; i < count; ++i) {
+            const double advance = run.advances[static_cast<std::size_t>(i)];
+            total += advance;
+            reach += std::abs(advance);
+        }
         total *= xScale;
+        reach *= xScale;
     } else {
         total = metrics.horizontalAdvance(run.text);
+        reach = std::abs(total);
     }
-    if (!std::isfinite(total)) return 0;
+    if (!std::isfinite(reach) || reach > kCoordinateLimit) return 0;
 
     double left = 0;
     if ((state.textAlign & kTaCenter) == kTaCenter) {
@@ -104,7 +113,7 @@ double paintTextRun(QPainter& painter, const DcState& state, const TextRun& run,
         baseline = -metrics.descent();
     }
 
-    double angle = -state.font.escapement / 10.0;
+    double angle = -static_cast<double>(state.font.escapement) / 10;
     if (run.advancedGraphics) angle += degrees(std::atan2(xAxis.y(), xAxis.x()));
     QTransform textSpace;
     textSpace.translate(at.x(), at.y());

@@ -304,7 +304,9 @@ bool WmfPlayer::handleObject(std::uint16_t function, RecordView r) {
             objects_.putInFreeSlot(makePatternBrush(dib.image));
             return true;
         }
-        case kCreatePatternBrush:
+        case kCreatePatternBrush:  // a device-dependent bitmap, not read
+            objects_.putInFreeSlot(makePatternBrush(QImage()));
+            return true;
         case kCreatePalette:
         case kCreateRegion:
             objects_.putInFreeSlot(InertObject{});

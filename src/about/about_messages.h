@@ -1,0 +1,34 @@
+#pragma once
+
+#include <QString>
+
+// Every text the about box and the update check show.
+namespace quillmere::about_messages {
+
+// Captions and design texts of the about box.
+QString boxCaption(const QString& shortName);  // "About %s"
+QString designBoxCaption();
+QString designShortNameCaption();
+QString designVersionCaption();
+QString webButtonCaption();
+QString checkForUpdateCaption();
+QString copyrightLine();
+QString versionAndDate(const QString& version, const QString& date);
+QString unknownVersion();
+QString fontFamily();
+
+// The release lookup.
+QString upgradeNotAvailable();
+QString releaseStatus(const QString& releaseVersion);
+QString newerRelease(const QString& status);
+QString upToDate(const QString& releaseVersion);
+QString olderRelease(const QString& status);
+QString indexNotAnObject();
+QString indexLacksMember(const QString& name);
+QString indexUnreadable(const QString& path, const QString& reason);
+
+// The update download.
+QString downloadQuestion(const QString& fileName, const QString& version);
+QString downloadFailed(const QString& fileName);
+
+}  // namespace quillmere::about_messages

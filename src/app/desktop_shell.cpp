@@ -1,0 +1,28 @@
+#include "app/desktop_shell.h"
+
+#include <QDBusConnection>
+#include <QDBusInterface>
+#include <QDBusReply>
+#include <QDesktopServices>
+#include <QDir>
+#include <QFileInfo>
+#include <QUrl>
+
+namespace quillmere {
+
+void FreedesktopShell::showInFileManager(const QString& path) {
+    const QString absolute = QDir::current().absoluteFilePath(path);
+    QDBusInterface fileManager(QStringLiteral("org.freedesktop.FileManager1"),
+                               QStringLiteral("/org/freedesktop/FileManager1"),
+                               QStringLiteral("org.freedesktop.FileManager1"),
+                               QDBusConnection::sessionBus());
+    if (fileManager.isValid()) {
+        const QDBusMessage reply = fileManager.call(
+            QStringLiteral("ShowItems"),
+            QStringList{QUrl::fromLocalFile(absolute).toString(QUrl::FullyEncoded)}, QString());
+        if (reply.type() != QDBusMessage::ErrorMessage) return;
+    }
+    QDesktopServices::openUrl(QUrl::fromLocalFile(QFileInfo(absolute).path()));
+}
+
+}  // namespace quillmere

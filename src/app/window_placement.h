@@ -1,0 +1,16 @@
+#pragma once
+
+#include <QRect>
+#include <QSize>
+
+namespace quillmere {
+
+// Keeps a window rectangle (outer edges, screen coordinates) on a virtual
+// screen of the given size, checked against 0..width and 0..height, in
+// this order: a negative left edge becomes 0; a right edge past the screen
+// moves the window left (not past 0); a bottom edge past the screen moves
+// it up (not past 0); then the width and the height shrink to what is left
+// of the screen. A negative top edge is kept.
+QRect keepOnVirtualScreen(QRect window, QSize screen);
+
+}  // namespace quillmere

@@ -1,0 +1,229 @@
+#include <gtest/gtest.h>
+
+#include <QApplication>
+#include <QDir>
+#include <QFile>
+#include <QFileInfo>
+#include <QKeyEvent>
+#include <QLabel>
+#include <QListWidget>
+#include <QMenu>
+#include <QMimeData>
+#include <QPlainTextEdit>
+#include <QUrl>
+
+#include "app/desktop_shell.h"
+#include "app/main_window.h"
+#include "imaging/codecs/png_encoder.h"
+#include "preview/image_widget.h"
+#include "scripted_prompts.h"
+#include "support/picture_files.h"
+#include "support/qt_printers.h"
+#include "support/sandbox.h"
+
+namespace quillmere {
+namespace {
+
+class RecordingShell : public DesktopShell {
+  public:
+    void showInFileManager(const QString& path) override { shown << path; }
+    QStringList shown;
+};
+
+class MainWindowListCommandsTest : public ::testing::Test {
+  protected:
+    MainWindowListCommandsTest() {
+        auto recorder = std::make_unique<RecordingShell>();
+        shell = recorder.get();
+        window.setDesktopShell(std::move(recorder));
+        window.setSettingsFilePath(sandbox.path("quillmere.ini"));
+        window.setVirtualScreenSize([] { return QSize(1920, 1080); });
+        window.FormCreate();
+    }
+
+    QStringList fill(const QStringList& names) {
+        QStringList paths;
+        for (const QString& name : names) paths << sandbox.write(name, QByteArray("data"));
+        window.ListBox1->addItems(paths);
+        return paths;
+    }
+    void select(std::initializer_list<int> rows) {
+        for (int row : rows) window.ListBox1->item(row)->setSelected(true);
+    }
+    void release(int key, Qt::KeyboardModifiers modifiers = {}) {
+        QKeyEvent event(QEvent::KeyRelease, key, modifiers);
+        QApplication::sendEvent(window.ListBox1, &event);
+    }
+    QStringList listed() const {
+        QStringList entries;
+        for (int i = 0; i < window.ListBox1->count(); ++i)
+            entries << window.ListBox1->item(i)->text();
+        return entries;
+    }
+    QStringList logLines() const { return window.Memo1->toPlainText().split('\n'); }
+    void drop(const QStringList& paths) {
+        QMimeData data;
+        QList<QUrl> urls;
+        for (const QString& path : paths) urls << QUrl::fromLocalFile(path);
+        data.setUrls(urls);
+        QDragEnterEvent enter(QPoint(400, 400), Qt::CopyAction, &data, Qt::LeftButton, {});
+        QApplication::sendEvent(&window, &enter);
+        ASSERT_TRUE(enter.isAccepted());
+        QDropEvent dropped(QPointF(400, 400), Qt::CopyAction, &data, Qt::LeftButton, {});
+        QApplication::sendEvent(&window, &dropped);
+    }
+
+    test::Sandbox sandbox;
+    test::ScriptedPrompts prompts;
+    TForm_Main window{prompts};
+    RecordingShell* shell = nullptr;
+};
+
+TEST_F(MainWindowListCommandsTest, EveryReleasedKeyShowsItsCode) {
+    const struct {
+        int key;
+        const char* code;
+    } cases[] = {
+        {Qt::Key_Shift, "16"}, {Qt::Key_Down, "40"}, {Qt::Key_A, "65"}, {Qt::Key_F5, "116"}};
+    for (const auto& c : cases) {
+        release(c.key);
+        EXPECT_EQ(window.statusPanelText(0), c.code);
+    }
+}
+
+TEST_F(MainWindowListCommandsTest, DeleteRemovesTheSelectionFromTheListOnly) {
+    const QStringList paths = fill({"a.png", "b.png", "c.png", "d.png"});
+    select({1, 3});
+    release(Qt::Key_Delete);
+    EXPECT_EQ(window.statusPanelText(0), "46");
+    EXPECT_EQ(listed(), (QStringList{paths[0], paths[2]}));
+    for (const QString& path : paths) EXPECT_TRUE(QFile::exists(path));
+    EXPECT_EQ(prompts.questions.size(), 0);
+
+    // Ctrl+Delete and Alt+Delete do the same.
+    select({0});
+    release(Qt::Key_Delete, Qt::ControlModifier);
+    select({0});
+    release(Qt::Key_Delete, Qt::AltModifier);
+    EXPECT_EQ(listed(), QStringList());
+    EXPECT_EQ(logLines(), QStringList{"Memo1"});
+}
+
+TEST_F(MainWindowListCommandsTest, ShiftDeleteDeletesAfterConfirmation) {
+    const QStringList paths = fill({"a.png", "b.png", "c.png"});
+    select({0, 2});
+    prompts.answers.push_back(Prompts::Button::Cancel);
+    release(Qt::Key_Delete, Qt::ShiftModifier);
+    ASSERT_EQ(prompts.questions.size(), 1);
+    EXPECT_EQ(prompts.questions[0].text, "Permanent delete?");
+    EXPECT_EQ(prompts.questions[0].kind, Prompts::Kind::Confirmation);
+    EXPECT_EQ(prompts.questions[0].buttons, Prompts::Button::Yes | Prompts::Button::Cancel);
+    EXPECT_EQ(listed(), paths);
+    EXPECT_TRUE(QFile::exists(paths[0]));
+
+    prompts.answers.push_back(Prompts::Button::Yes);
+    release(Qt::Key_Delete, Qt::ShiftModifier | Qt::ControlModifier);
+    EXPECT_EQ(logLines(), (QStringList{"Memo1", "Permanent delete: " + paths[0],
+                                       "Permanent delete: " + paths[2]}));
+    EXPECT_FALSE(QFile::exists(paths[0]));
+    EXPECT_TRUE(QFile::exists(paths[1]));
+    EXPECT_FALSE(QFile::exists(paths[2]));
+    EXPECT_EQ(listed(), QStringList{paths[1]});
+
+    // Shift with another key asks nothing.
+    release(Qt::Key_A, Qt::ShiftModifier);
+    EXPECT_EQ(prompts.questions.size(), 2);
+}
+
+TEST_F(MainWindowListCommandsTest, PermanentDeleteSparesFoldersAndLinkTargets) {
+    const QString target = sandbox.path("target");
+    ASSERT_TRUE(QDir().mkpath(target + "/inside"));
+    sandbox.write("target/keep.png", QByteArray("x"));
+    const QString link = sandbox.path("link");
+    ASSERT_TRUE(QFile::link(target, link));
+    const QString folder = sandbox.path("folder");
+    ASSERT_TRUE(QDir().mkdir(folder));
+    const QString gone = sandbox.path("gone.png");
+    window.ListBox1->addItems({link, folder, gone});
+    select({0, 1, 2});
+
+    prompts.answers.push_back(Prompts::Button::Yes);
+    window.findChild<QAction*>("Permanentdelete1")->trigger();
+    EXPECT_EQ(window.statusPanelText(0), "46");
+    EXPECT_EQ(logLines().mid(1),
+              (QStringList{"Permanent delete: " + link, "Permanent delete: " + folder,
+                           "Permanent delete: " + gone}));
+    EXPECT_FALSE(QFileInfo(link).isSymLink() || QFileInfo::exists(link));
+    EXPECT_TRUE(QFile::exists(target + "/keep.png"));
+    EXPECT_TRUE(QFileInfo(folder).isDir());
+    EXPECT_EQ(listed(), QStringList());
+    EXPECT_EQ(prompts.errors, QStringList());
+}
+
+TEST_F(MainWindowListCommandsTest, ShiftDeleteWithNothingSelectedStillAsks) {
+    fill({"a.png"});
+    prompts.answers.push_back(Prompts::Button::Yes);
+    release(Qt::Key_Delete, Qt::ShiftModifier);
+    EXPECT_EQ(prompts.questions.size(), 1);
+    EXPECT_EQ(window.ListBox1->count(), 1);
+    EXPECT_EQ(logLines(), QStringList{"Memo1"});
+}
+
+TEST_F(MainWindowListCommandsTest, TheMenuRemovesAndShowsInTheFileManager) {
+    window.findChild<QAction*>("showinExplorer1")->trigger();
+    EXPECT_EQ(prompts.errors, QStringList{"List index out of bounds (-1)"});
+    EXPECT_EQ(shell->shown, QStringList());
+
+    const QStringList paths = fill({"a.png", "b.png", "c.png"});
+    select({0, 1});
+    window.ListBox1->setCurrentRow(2, QItemSelectionModel::NoUpdate);
+    window.findChild<QAction*>("showinExplorer1")->trigger();
+    EXPECT_EQ(shell->shown, QStringList{paths[2]});
+
+    window.findChild<QAction*>("PopupMenu_delete")->trigger();
+    EXPECT_EQ(listed(), QStringList{paths[2]});
+}
+
+TEST_F(MainWindowListCommandsTest, DroppedFilesJoinTheListAndTheLastIsPreviewed) {
+    window.ListBox1->addItem("existing");
+    window.ListBox1->item(0)->setSelected(true);
+    const QString a = sandbox.write("a.png", encodePng(test::solid(4, 3, {1, 2, 3})));
+    const QString b =
+        sandbox.write(QString::fromUtf8("фото/照片.png"), encodePng(test::solid(7, 5, {9, 8, 7})));
+    drop({a, a, b});
+    EXPECT_EQ(listed(), (QStringList{"existing", a, a, b}));
+    EXPECT_TRUE(window.ListBox1->item(0)->isSelected());
+    const ImageControl& image = window.Image1->control();
+    EXPECT_EQ(image.width(), 7);
+    EXPECT_EQ(image.height(), 5);
+    EXPECT_FALSE(image.autoSize());
+    EXPECT_EQ(const_cast<ImageControl&>(image).picture().bitmap().pixel(6, 4), (Rgb{9, 8, 7}));
+    EXPECT_EQ(window.Label_size->text(), "Label_size");
+    EXPECT_EQ(logLines(), QStringList{"Memo1"});
+    EXPECT_EQ(prompts.notices, QStringList());
+}
+
+TEST_F(MainWindowListCommandsTest, AnUnusableDropIsReported) {
+    const QString picture = sandbox.write("a.png", encodePng(test::solid(4, 3, {1, 2, 3})));
+    drop({picture});
+    const QString folder = sandbox.path("folder");
+    ASSERT_TRUE(QDir().mkdir(folder));
+    const QString text = sandbox.write("notes.txt", QByteArray("hello"));
+    drop({folder});
+    drop({text});
+    EXPECT_EQ(prompts.notices, (QStringList{"Unsupported image file!", "Unsupported image file!"}));
+    EXPECT_EQ(listed(), (QStringList{picture, folder, text}));
+    // The preview keeps its picture, and auto-size stays on.
+    EXPECT_EQ(window.Image1->control().picture().width(), 4);
+    EXPECT_TRUE(window.Image1->control().autoSize());
+
+    // Other load errors go to the error box.
+    const QString missing = sandbox.path("missing.png");
+    drop({missing});
+    ASSERT_EQ(prompts.errors.size(), 1);
+    EXPECT_TRUE(prompts.errors[0].startsWith("Cannot open file \"" + missing + "\"."));
+    EXPECT_EQ(listed().last(), missing);
+}
+
+}  // namespace
+}  // namespace quillmere

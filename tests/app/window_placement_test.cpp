@@ -1,0 +1,55 @@
+#include "app/window_placement.h"
+
+#include <gtest/gtest.h>
+
+#include "app/key_codes.h"
+#include "app/settings_location.h"
+#include "support/qt_printers.h"
+
+namespace quillmere {
+namespace {
+
+TEST(KeepOnVirtualScreen, ChecksEdgesInOrder) {
+    const QSize screen(1920, 1080);
+    const struct {
+        QRect window;
+        QRect kept;
+    } cases[] = {
+        {{100, 50, 857, 1000}, {100, 50, 857, 1000}},    // fits
+        {{100, 50, 2500, 600}, {0, 50, 1920, 600}},      // too wide: left 0, then width cut
+        {{-50, 10, 800, 600}, {0, 10, 800, 600}},        // left raised to 0
+        {{10, -50, 800, 1100}, {10, -50, 800, 1100}},    // top kept; height up to DH + 50
+        {{10, -50, 800, 1200}, {10, 0, 800, 1080}},      // bottom past: top 0, height cut
+        {{1800, 900, 400, 300}, {1520, 780, 400, 300}},  // moved back onto the screen
+        {{0, 0, 3000, 2000}, {0, 0, 1920, 1080}},
+    };
+    for (const auto& c : cases) {
+        EXPECT_EQ(keepOnVirtualScreen(c.window, screen), c.kept)
+            << c.window.x() << "," << c.window.y() << " " << c.window.width() << "x"
+            << c.window.height();
+    }
+}
+
+TEST(WindowsKeyCodes, MapQtKeys) {
+    const struct {
+        int qt;
+        int windows;
+    } cases[] = {
+        {Qt::Key_Delete, 46}, {Qt::Key_Shift, 16},    {Qt::Key_Control, 17}, {Qt::Key_Alt, 18},
+        {Qt::Key_Return, 13}, {Qt::Key_Enter, 13},    {Qt::Key_Escape, 27},  {Qt::Key_Space, 32},
+        {Qt::Key_Left, 37},   {Qt::Key_Down, 40},     {Qt::Key_A, 65},       {Qt::Key_Z, 90},
+        {Qt::Key_0, 48},      {Qt::Key_9, 57},        {Qt::Key_F1, 112},     {Qt::Key_F12, 123},
+        {Qt::Key_Home, 36},   {Qt::Key_End, 35},      {Qt::Key_PageUp, 33},  {Qt::Key_PageDown, 34},
+        {Qt::Key_Insert, 45}, {Qt::Key_Backspace, 8}, {Qt::Key_Tab, 9}};
+    for (const auto& c : cases) EXPECT_EQ(windowsKeyCode(c.qt), c.windows) << c.qt;
+}
+
+TEST(SettingsLocation, ReplacesTheExecutableExtension) {
+    EXPECT_EQ(settingsPathBeside("/opt/tools/convert.exe"), "/opt/tools/convert.ini");
+    EXPECT_EQ(settingsPathBeside("/usr/bin/quillmere"), "/usr/bin/quillmere.ini");
+    EXPECT_EQ(settingsPathBeside("/a.b/quillmere"), "/a.b/quillmere.ini");
+    EXPECT_EQ(settingsPathBeside("/x/q.tar.gz"), "/x/q.tar.ini");
+}
+
+}  // namespace
+}  // namespace quillmere
