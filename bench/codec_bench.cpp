@@ -45,6 +45,7 @@ BENCHMARK_CAPTURE(Encode, Bmp, EncoderKind::Bmp)->Unit(benchmark::kMillisecond)-
 BENCHMARK_CAPTURE(Encode, Jpeg, EncoderKind::Jpeg)->Unit(benchmark::kMillisecond)->UseRealTime();
 BENCHMARK_CAPTURE(Encode, Png, EncoderKind::Png)->Unit(benchmark::kMillisecond)->UseRealTime();
 BENCHMARK_CAPTURE(Encode, Tiff, EncoderKind::Tiff)->Unit(benchmark::kMillisecond)->UseRealTime();
+BENCHMARK_CAPTURE(Encode, Gif, EncoderKind::Gif)->Unit(benchmark::kMillisecond)->UseRealTime();
 
 BENCHMARK_CAPTURE(Decode, Bmp, GraphicKind::Bitmap)->Unit(benchmark::kMillisecond)->UseRealTime();
 BENCHMARK_CAPTURE(Decode, Jpeg, GraphicKind::Jpeg)->Unit(benchmark::kMillisecond)->UseRealTime();

@@ -27,7 +27,9 @@ namespace {
 constexpr QSize kClientSize(666, 165);
 constexpr int kIconSize = 128;
 
-QString indexName() { return QStringLiteral("index.json"); }
+QString indexName() {
+    return QStringLiteral("index.json");
+}
 
 // The executable's file name without its extension (the text from the last
 // "." on), so "quillmere" stays "quillmere" and "Tool.exe" gives "Tool".
@@ -149,10 +151,9 @@ void TAboutBox::FormCreate() {
     v.release_index_name = indexName();
     v.release_file_name = fileNamePart(executable);
     v.app_short_name = shortNameOf(executable);
-    v.release_base_url =
-        configuredReleaseServer(filesFolder + settingsFileName(executable),
-                                setup.builtInReleaseServer) +
-        v.app_short_name + u'/';
+    v.release_base_url = configuredReleaseServer(filesFolder + settingsFileName(executable),
+                                                 setup.builtInReleaseServer) +
+                         v.app_short_name + u'/';
     setWindowTitle(about_messages::boxCaption(v.app_short_name));
 
     const QPixmap icon = mainIconPixmap(kIconSize);

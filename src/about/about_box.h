@@ -20,7 +20,7 @@ namespace quillmere {
 class TAboutBox : public QDialog {
     Q_OBJECT
 
-public:
+  public:
     // Builds the box in its design state and runs its creation step, which
     // ends with the release lookup. An error there is shown in the standard
     // error box and skips the steps after it; the box exists all the same.
@@ -42,7 +42,7 @@ public:
     QObject* ActionList1 = nullptr;
     QAction* Action_check_for_update = nullptr;
 
-private:
+  private:
     void buildControls();
     template <typename Handler>
     void runGuarded(Handler&& handler);

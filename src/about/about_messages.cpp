@@ -5,35 +5,59 @@ namespace quillmere::about_messages {
 QString boxCaption(const QString& shortName) {
     return QStringLiteral("About %s").replace(QStringLiteral("%s"), shortName);
 }
-QString designBoxCaption() { return QStringLiteral("About xxx"); }
-QString designShortNameCaption() { return QStringLiteral("will  update file name here"); }
-QString designVersionCaption() { return QStringLiteral("label_version_UpdateDate"); }
-QString webButtonCaption() { return QStringLiteral("More Online information "); }
-QString checkForUpdateCaption() { return QStringLiteral("Check for Update"); }
-QString copyrightLine() { return QStringLiteral("Copyright (C) The Quillmere authors"); }
+QString designBoxCaption() {
+    return QStringLiteral("About xxx");
+}
+QString designShortNameCaption() {
+    return QStringLiteral("will  update file name here");
+}
+QString designVersionCaption() {
+    return QStringLiteral("label_version_UpdateDate");
+}
+QString webButtonCaption() {
+    return QStringLiteral("More Online information ");
+}
+QString checkForUpdateCaption() {
+    return QStringLiteral("Check for Update");
+}
+QString copyrightLine() {
+    return QStringLiteral("Copyright (C) The Quillmere authors");
+}
 
 QString versionAndDate(const QString& version, const QString& date) {
     return QStringLiteral("Ver: ") + version + QStringLiteral(", Released on ") + date;
 }
 
-QString unknownVersion() { return QStringLiteral("?.?.?.?"); }
-QString fontFamily() { return QStringLiteral("Consolas"); }
+QString unknownVersion() {
+    return QStringLiteral("?.?.?.?");
+}
+QString fontFamily() {
+    return QStringLiteral("Consolas");
+}
 
-QString upgradeNotAvailable() { return QStringLiteral("Web site upgrade not available."); }
+QString upgradeNotAvailable() {
+    return QStringLiteral("Web site upgrade not available.");
+}
 
 QString releaseStatus(const QString& releaseVersion) {
     return QStringLiteral("Version:  ") + releaseVersion + QStringLiteral("\r\navailable online");
 }
 
-QString newerRelease(const QString& status) { return QStringLiteral("Newer ") + status; }
+QString newerRelease(const QString& status) {
+    return QStringLiteral("Newer ") + status;
+}
 
 QString upToDate(const QString& releaseVersion) {
     return QStringLiteral("version up-to-date (") + releaseVersion + u')';
 }
 
-QString olderRelease(const QString& status) { return QStringLiteral("Older ") + status; }
+QString olderRelease(const QString& status) {
+    return QStringLiteral("Older ") + status;
+}
 
-QString indexNotAnObject() { return QStringLiteral("The release index is not a JSON object"); }
+QString indexNotAnObject() {
+    return QStringLiteral("The release index is not a JSON object");
+}
 
 QString indexLacksMember(const QString& name) {
     return QStringLiteral("The release index has no member \"%1\"").arg(name);

@@ -7,8 +7,12 @@ FileVersion programVersion() {
             QUILLMERE_VERSION_TWEAK};
 }
 
-QString builtInReleaseServer() { return QStringLiteral(QUILLMERE_RELEASE_BASE_URL); }
+QString builtInReleaseServer() {
+    return QStringLiteral(QUILLMERE_RELEASE_BASE_URL);
+}
 
-QString builtInWebPage() { return QStringLiteral(QUILLMERE_WEB_PAGE); }
+QString builtInWebPage() {
+    return QStringLiteral(QUILLMERE_WEB_PAGE);
+}
 
 }  // namespace quillmere

@@ -15,7 +15,9 @@ QString withTrailingSlash(const QString& folder) {
     return folder.endsWith(u'/') ? folder : folder + u'/';
 }
 
-QString folderOf(const QString& path) { return path.left(path.lastIndexOf(u'/') + 1); }
+QString folderOf(const QString& path) {
+    return path.left(path.lastIndexOf(u'/') + 1);
+}
 
 // The settings reader takes at most this many characters of a value.
 constexpr qsizetype kMaxValueLength = 2047;
@@ -56,8 +58,9 @@ QString readSettingsValue(const QString& settingsPath, const QString& section, c
         if (line.startsWith(u'[')) {
             if (inSection) return {};  // only the first section of the name counts
             const qsizetype close = line.indexOf(u']');
-            inSection = close > 0 &&
-                        line.sliced(1, close - 1).trimmed().compare(section, Qt::CaseInsensitive) == 0;
+            inSection =
+                close > 0 &&
+                line.sliced(1, close - 1).trimmed().compare(section, Qt::CaseInsensitive) == 0;
             continue;
         }
         const qsizetype equals = line.indexOf(u'=');

@@ -10,7 +10,7 @@ constexpr int kMaxDepth = 512;
 // A strict recursive-descent reader over UTF-16 code units. Each parse
 // function returns false at the first fault; the text then is not JSON.
 class Reader {
-public:
+  public:
     explicit Reader(const QString& text) : text_(text) {}
 
     JsonObjectReading read() {
@@ -25,12 +25,12 @@ public:
             reading.members.clear();
             return reading;
         }
-        reading.shape = isObject ? JsonObjectReading::Shape::Object
-                                 : JsonObjectReading::Shape::NotAnObject;
+        reading.shape =
+            isObject ? JsonObjectReading::Shape::Object : JsonObjectReading::Shape::NotAnObject;
         return reading;
     }
 
-private:
+  private:
     char16_t peek() const { return pos_ < text_.size() ? text_[pos_].unicode() : u'\0'; }
     bool atEnd() const { return pos_ >= text_.size(); }
 
@@ -208,7 +208,9 @@ private:
 
 }  // namespace
 
-JsonObjectReading readJsonObject(const QString& text) { return Reader(text).read(); }
+JsonObjectReading readJsonObject(const QString& text) {
+    return Reader(text).read();
+}
 
 const QString* firstMemberText(const QList<JsonMember>& members, const QString& name) {
     for (const JsonMember& member : members) {

@@ -4,7 +4,9 @@ namespace quillmere {
 
 namespace {
 
-QString mainIconResource() { return QStringLiteral(":/icons/MAINICON.png"); }
+QString mainIconResource() {
+    return QStringLiteral(":/icons/MAINICON.png");
+}
 
 }  // namespace
 
@@ -14,6 +16,8 @@ QPixmap mainIconPixmap(int size) {
     return icon.scaled(size, size, Qt::IgnoreAspectRatio, Qt::SmoothTransformation);
 }
 
-QIcon programIcon() { return QIcon(mainIconResource()); }
+QIcon programIcon() {
+    return QIcon(mainIconResource());
+}
 
 }  // namespace quillmere

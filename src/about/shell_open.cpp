@@ -11,6 +11,8 @@ QUrl shellUrlFor(const QString& target) {
     return QUrl::fromUserInput(target);
 }
 
-void DesktopShellOpener::open(const QString& target) { QDesktopServices::openUrl(shellUrlFor(target)); }
+void DesktopShellOpener::open(const QString& target) {
+    QDesktopServices::openUrl(shellUrlFor(target));
+}
 
 }  // namespace quillmere

@@ -8,7 +8,7 @@ namespace quillmere {
 // The desktop shell's "open" of a downloaded file or a web address. Its
 // result is not examined. Tests record the call instead.
 class ShellOpener {
-public:
+  public:
     virtual ~ShellOpener() = default;
     virtual void open(const QString& target) = 0;
 };
@@ -20,7 +20,7 @@ QUrl shellUrlFor(const QString& target);
 
 // Opens through the desktop's default handlers (QDesktopServices).
 class DesktopShellOpener final : public ShellOpener {
-public:
+  public:
     void open(const QString& target) override;
 };
 

@@ -1,7 +1,7 @@
 #include "about/version_text.h"
 
-#include <QFileInfo>
 #include <QCoreApplication>
+#include <QFileInfo>
 
 #include "about/about_messages.h"
 #include "about/build_constants.h"
@@ -44,11 +44,11 @@ QChar dateSeparator(const QLocale& locale) {
 QString releaseDateText(const QDate& date, const QLocale& locale) {
     if (!date.isValid()) return {};
     const QChar separator = dateSeparator(locale);
-    return QStringLiteral("%1%4%2%4%3")
-        .arg(date.year(), 4, 10, QChar(u'0'))
-        .arg(date.month(), 2, 10, QChar(u'0'))
-        .arg(date.day(), 2, 10, QChar(u'0'))
-        .arg(separator);
+    const auto digits = [](int value, int width) {
+        return QString::number(value).rightJustified(width, u'0');
+    };
+    return digits(date.year(), 4) + separator + digits(date.month(), 2) + separator +
+           digits(date.day(), 2);
 }
 
 }  // namespace quillmere

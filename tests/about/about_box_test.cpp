@@ -1,6 +1,7 @@
 #include <gtest/gtest.h>
 
 #include <QAction>
+#include <QApplication>
 #include <QDir>
 #include <QElapsedTimer>
 #include <QFile>
@@ -38,7 +39,7 @@ QByteArray indexJson(const QString& fileName, const QString& version, const QStr
 }
 
 class RecordingShell final : public ShellOpener {
-public:
+  public:
     void open(const QString& target) override { opened << target; }
     QStringList opened;
 };
@@ -47,7 +48,7 @@ public:
 // 5 March 2024, with version 1.2.0.15, in a Dutch locale (date separator
 // "-"); the release server is the tests' own on the loopback address.
 class AboutBoxTest : public ::testing::Test {
-protected:
+  protected:
     AboutBoxTest() {
         executable = sandbox.write("Tool.exe", QByteArray("the program"));
         setLastWritten(executable, QDate(2024, 3, 5));
@@ -73,7 +74,8 @@ protected:
     static void setLastWritten(const QString& path, QDate date) {
         QFile file(path);
         ASSERT_TRUE(file.open(QIODevice::ReadWrite));
-        ASSERT_TRUE(file.setFileTime(QDateTime(date, QTime(12, 0)), QFileDevice::FileModificationTime));
+        ASSERT_TRUE(
+            file.setFileTime(QDateTime(date, QTime(12, 0)), QFileDevice::FileModificationTime));
     }
 
     void serveIndex(const QByteArray& body) { server.serve(kIndexPath, body); }
@@ -154,7 +156,8 @@ TEST_F(AboutBoxTest, HasItsFixedWhiteLayout) {
     EXPECT_EQ(box->maximumSize(), QSize(666, 165));
     EXPECT_TRUE(box->windowFlags().testFlag(Qt::WindowStaysOnTopHint));
     if (const QScreen* screen = QGuiApplication::primaryScreen()) {
-        EXPECT_LE((box->geometry().center() - screen->availableGeometry().center()).manhattanLength(), 1);
+        EXPECT_LE(
+            (box->geometry().center() - screen->availableGeometry().center()).manhattanLength(), 1);
     }
 
     const struct {
@@ -201,18 +204,20 @@ TEST_F(AboutBoxTest, HasItsFixedWhiteLayout) {
         {box->Copyright, 11, false},
     };
     for (const auto& f : fonts) {
-        EXPECT_EQ(f.control->font().family(), family) << f.control->objectName();
-        EXPECT_EQ(f.control->font().pixelSize(), f.pixels) << f.control->objectName();
-        EXPECT_EQ(f.control->font().bold(), f.bold) << f.control->objectName();
+        EXPECT_EQ(f.control->font().family(), family) << f.control->objectName().toStdString();
+        EXPECT_EQ(f.control->font().pixelSize(), f.pixels) << f.control->objectName().toStdString();
+        EXPECT_EQ(f.control->font().bold(), f.bold) << f.control->objectName().toStdString();
     }
 
     // White ground, black writing, also under the program's style sheet.
-    qApp->setStyleSheet("QWidget { background-color: #eef5fc; color: #1c2b3a; }");
+    static_cast<QApplication*>(QCoreApplication::instance())
+        ->setStyleSheet("QWidget { background-color: #eef5fc; color: #1c2b3a; }");
     const QImage picture = box->grab().toImage();
-    qApp->setStyleSheet(QString());
+    const QColor writing = box->label_version_UpdateDate->palette().color(QPalette::WindowText);
+    static_cast<QApplication*>(QCoreApplication::instance())->setStyleSheet(QString());
     EXPECT_EQ(picture.pixelColor(650, 40), QColor(Qt::white));
     EXPECT_EQ(picture.pixelColor(140, 70), QColor(Qt::white));
-    EXPECT_EQ(box->label_version_UpdateDate->palette().color(QPalette::WindowText), QColor(Qt::black));
+    EXPECT_EQ(writing, QColor(Qt::black));
 }
 
 TEST_F(AboutBoxTest, ReportsTheReleasedVersion) {
@@ -231,7 +236,8 @@ TEST_F(AboutBoxTest, ReportsTheReleasedVersion) {
         const QByteArray index = indexJson("Tool_1.3.exe", c.released, "http://example.org/tool");
         serveIndex(index);
         const auto box = createBox();
-        EXPECT_EQ(captions(*box), (QStringList{c.caption, "http://example.org/tool"})) << c.released;
+        EXPECT_EQ(captions(*box), (QStringList{c.caption, "http://example.org/tool"}))
+            << c.released;
         EXPECT_EQ(box->SpeedButton_download->toolTip(), c.released);
         EXPECT_EQ(unit.variables.release_status, status.arg(c.released));
         EXPECT_EQ(unit.variables.release_file_name, "Tool_1.3.exe");
@@ -257,7 +263,7 @@ TEST_F(AboutBoxTest, AFailedDownloadOnlyChangesTheDownloadCaption) {
     EXPECT_EQ(prompts.errors, QStringList());
     const AboutVariables& v = unit.variables;
     EXPECT_EQ(v.release_status, "Web site upgrade not available.");
-    EXPECT_EQ(v.release_file_name, "Tool.exe");  // as the creation step set it
+    EXPECT_EQ(v.release_file_name, "Tool.exe");   // as the creation step set it
     EXPECT_EQ(v.release_version, "01.03.00.00");  // from the earlier lookup
     EXPECT_EQ(v.release_website, "http://example.org/tool");
     // The earlier local copy is kept.
@@ -297,8 +303,8 @@ TEST_F(AboutBoxTest, AnUnusableIndexIsAnErrorAndKeepsTheDesignCaptions) {
 }
 
 TEST_F(AboutBoxTest, DecodesTheIndexByItsByteOrderMark) {
-    const QString text = QString::fromUtf8(indexJson("T\u00f6\u00f6l 1.3.exe", "01.03.00.00",
-                                                     "http://example.org/\u65e5\u672c"));
+    const QString text = QString::fromUtf8(
+        indexJson("T\u00f6\u00f6l 1.3.exe", "01.03.00.00", "http://example.org/\u65e5\u672c"));
     const auto utf16 = [&](QStringConverter::Encoding encoding) {
         QStringEncoder encoder(encoding);
         return QByteArray(encoder.encode(text));
@@ -327,8 +333,7 @@ TEST_F(AboutBoxTest, NumbersAndLiteralsKeepTheirText) {
     EXPECT_EQ(prompts.errors, QStringList());
     EXPECT_EQ(unit.variables.release_file_name, "null");
     EXPECT_EQ(unit.variables.release_version, "1.20");
-    EXPECT_EQ(captions(*box),
-              (QStringList{"Newer Version:  1.20\r\navailable online", "false"}));
+    EXPECT_EQ(captions(*box), (QStringList{"Newer Version:  1.20\r\navailable online", "false"}));
 
     serveIndex(R"({"file_name": [1], "version": {}, "website": ""})");
     const auto second = createBox();
@@ -364,7 +369,7 @@ TEST_F(AboutBoxTest, AServerThatNeverAnswersEndsTheLookupAtTheTimeout) {
 
 // The update download.
 class UpdateDownloadTest : public AboutBoxTest {
-protected:
+  protected:
     UpdateDownloadTest() {
         serveIndex(indexJson("Tool_1.3.exe", "01.03.00.00", "http://example.org/tool"));
         box = createBox();

@@ -18,17 +18,18 @@ namespace {
 using test::LoopbackServer;
 
 const QByteArray kIndexPath = "/NAS_file_Share/Tool/index.json";
-const QByteArray kIndex = R"({"file_name": "Tool_1.3.exe", "version": "01.03.00.00", "website": "w"})";
+const QByteArray kIndex =
+    R"({"file_name": "Tool_1.3.exe", "version": "01.03.00.00", "website": "w"})";
 
 class RecordingShell final : public ShellOpener {
-public:
+  public:
     void open(const QString& target) override { opened << target; }
     QStringList opened;
 };
 
 // Notes, when the watched window is shown, what the about unit holds then.
 class ShowWatcher final : public QObject {
-public:
+  public:
     explicit ShowWatcher(const AboutUnit& unit) : unit_(unit) {}
     bool eventFilter(QObject* watched, QEvent* event) override {
         if (event->type() == QEvent::Show) statusWhenShown << unit_.variables.release_status;
@@ -36,7 +37,7 @@ public:
     }
     QStringList statusWhenShown;
 
-private:
+  private:
     const AboutUnit& unit_;
 };
 
@@ -60,7 +61,8 @@ TEST(AboutStartupTest, TheMainWindowAppearsOnlyAfterTheLookupHasEnded) {
         QString releaseServer;
         const char* status;
     } cases[] = {
-        {"index online", server.url("/NAS_file_Share/"), "Version:  01.03.00.00\r\navailable online"},
+        {"index online", server.url("/NAS_file_Share/"),
+         "Version:  01.03.00.00\r\navailable online"},
         {"no network",
          QStringLiteral("http://127.0.0.1:%1/NAS_file_Share/").arg(test::closedLoopbackPort()),
          "Web site upgrade not available."},
@@ -85,7 +87,7 @@ TEST(AboutStartupTest, TheMainWindowAppearsOnlyAfterTheLookupHasEnded) {
 // The "?" button of the main window opens a fresh about box each time; the
 // test's stand-in for the modal show records the box instead of waiting.
 class QuestionButtonTest : public ::testing::Test {
-protected:
+  protected:
     QuestionButtonTest() : saved_(aboutUnit()) {
         server.serve(kIndexPath, kIndex);
         aboutUnit() = AboutUnit{{}, sandboxSetup(sandbox, server.url("/NAS_file_Share/"))};
@@ -109,7 +111,7 @@ protected:
     QList<QWidget*> parents;
     QStringList captionsWhenShown;
 
-private:
+  private:
     AboutUnit saved_;
 };
 
@@ -122,7 +124,7 @@ TEST_F(QuestionButtonTest, EachClickCreatesShowsAndFreesAFreshBox) {
     for (const QPointer<TAboutBox>& box : shown) EXPECT_TRUE(box.isNull()) << "freed after closing";
     // Each box ran its own lookup before it was shown.
     EXPECT_EQ(server.requests(), (QList<QByteArray>{kIndexPath, kIndexPath}));
-    EXPECT_EQ(captionsWhenShown, QStringList(2, "Older Version:  01.03.00.00\r\navailable online"));
+    EXPECT_EQ(captionsWhenShown, QStringList(2, "Newer Version:  01.03.00.00\r\navailable online"));
     EXPECT_EQ(aboutUnit().variables.release_file_name, "Tool_1.3.exe");
     EXPECT_EQ(prompts.errors, QStringList());
 }

@@ -4,6 +4,7 @@
 #include <QDir>
 #include <QElapsedTimer>
 #include <QFileInfo>
+#include <QUrl>
 
 #include "about/download.h"
 #include "loopback_server.h"
@@ -22,7 +23,7 @@ QByteArray contentOf(const QString& path) {
 }
 
 class DownloadTest : public ::testing::Test {
-protected:
+  protected:
     // Leftover temporary files beside the target, if any.
     QStringList folderEntries() const {
         return QDir(sandbox.path("")).entryList(QDir::Files | QDir::NoDotAndDotDot, QDir::Name);
@@ -77,7 +78,7 @@ TEST_F(DownloadTest, ATargetThatCannotBeWrittenIsAFailure) {
     ASSERT_TRUE(QDir().mkpath(sandbox.path("folder")));
     const QString targets[] = {sandbox.path("missing/file.bin"), sandbox.path("folder")};
     for (const QString& target : targets) {
-        EXPECT_FALSE(Download_file(server.url("/file.bin"), target)) << target;
+        EXPECT_FALSE(Download_file(server.url("/file.bin"), target)) << target.toStdString();
     }
     EXPECT_TRUE(QFileInfo(sandbox.path("folder")).isDir());
     EXPECT_FALSE(QFileInfo::exists(sandbox.path("missing")));
@@ -105,9 +106,8 @@ TEST_F(DownloadTest, AnUnreachableServerFailsAtOnce) {
     const QString target = sandbox.path("file.bin");
     QElapsedTimer timer;
     timer.start();
-    EXPECT_FALSE(Download_file(QStringLiteral("http://127.0.0.1:%1/file.bin")
-                                   .arg(test::closedLoopbackPort()),
-                               target));
+    EXPECT_FALSE(Download_file(
+        QStringLiteral("http://127.0.0.1:%1/file.bin").arg(test::closedLoopbackPort()), target));
     EXPECT_LT(timer.elapsed(), 4000);
     EXPECT_FALSE(QFileInfo::exists(target));
 }

@@ -51,7 +51,8 @@ TEST(SettingsFileTest, IsNamedLikeTheExecutable) {
         {"/opt/q/tool.v2.bin", "tool.v2.ini"},
         {"/opt/q.d/tool", "tool.ini"},
     };
-    for (const auto& c : cases) EXPECT_EQ(settingsFileName(c.executable), c.settings) << c.executable;
+    for (const auto& c : cases)
+        EXPECT_EQ(settingsFileName(c.executable), c.settings) << c.executable;
 }
 
 TEST(SettingsFileTest, ReadsTheBaseUrlOverride) {
@@ -92,7 +93,8 @@ TEST(ShellOpenTest, LocalPathsBecomeFileUrls) {
         {"mailto:someone@example.org", "mailto:someone@example.org"},
         {"www.example.org", "http://www.example.org"},
     };
-    for (const auto& c : cases) EXPECT_EQ(shellUrlFor(c.target).toString(QUrl::FullyEncoded), c.url);
+    for (const auto& c : cases)
+        EXPECT_EQ(shellUrlFor(c.target).toString(QUrl::FullyEncoded), c.url);
 }
 
 }  // namespace

@@ -14,7 +14,7 @@ namespace quillmere::test {
 // picks. A thread of its own answers each request from a table of paths
 // (404 for any other path) until the server is destroyed.
 class LoopbackServer {
-public:
+  public:
     struct Response {
         int status = 200;
         QByteArray body;
@@ -31,7 +31,9 @@ public:
     QString url(const QString& path) const;
 
     void serve(const QByteArray& path, const Response& response);
-    void serve(const QByteArray& path, const QByteArray& body) { serve(path, Response{200, body, {}}); }
+    void serve(const QByteArray& path, const QByteArray& body) {
+        serve(path, Response{200, body, {}});
+    }
     // Requests for `path` are read but never answered while the server runs.
     void holdSilently(const QByteArray& path);
     void forget(const QByteArray& path);
@@ -39,7 +41,7 @@ public:
     // The paths requested so far, in order.
     QList<QByteArray> requests() const;
 
-private:
+  private:
     void run();
     void answer(int connection);
 

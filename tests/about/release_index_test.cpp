@@ -16,7 +16,8 @@ QByteArray encoded(QStringConverter::Encoding encoding, const QString& text) {
 }
 
 TEST(ReleaseIndexDecodingTest, AByteOrderMarkChoosesTheEncoding) {
-    const QString text = QStringLiteral("{\"file_name\":\"T\u00f6ol.exe\",\"website\":\"\u65e5\u672c\"}");
+    const QString text =
+        QStringLiteral("{\"file_name\":\"T\u00f6ol.exe\",\"website\":\"\u65e5\u672c\"}");
     const struct {
         const char* what;
         QByteArray bytes;
@@ -110,14 +111,17 @@ TEST(JsonMembersTest, OnlyStrictJsonIsRead) {
     for (const auto& c : cases) {
         const JsonObjectReading reading = readJsonObject(QString::fromUtf8(c.text));
         EXPECT_EQ(reading.shape, c.shape) << c.text;
-        if (c.shape != Shape::Object) EXPECT_TRUE(reading.members.isEmpty()) << c.text;
+        if (c.shape != Shape::Object) {
+            EXPECT_TRUE(reading.members.isEmpty()) << c.text;
+        }
     }
 }
 
 TEST(JsonMembersTest, DeepNestingIsRefusedWithoutCrashing) {
     const QString deep = QString(100000, u'[') + QString(100000, u']');
     EXPECT_EQ(readJsonObject(deep).shape, JsonObjectReading::Shape::Invalid);
-    const QString nested = QStringLiteral("{\"a\":") + QString(100, u'[') + QString(100, u']') + u'}';
+    const QString nested =
+        QStringLiteral("{\"a\":") + QString(100, u'[') + QString(100, u']') + u'}';
     EXPECT_EQ(readJsonObject(nested).shape, JsonObjectReading::Shape::Object);
 }
 
@@ -135,12 +139,15 @@ TEST(ReleaseIndexTest, ReadsTheThreeMembersInOrderAndStopsAtTheFirstMissing) {
     } cases[] = {
         {R"({"website":"w","version":"v","file_name":"f","extra":1})", "", {"f", "v", "w"}},
         {R"({"file_name":"f","file_name":"g","version":"v","website":"w"})", "", {"f", "v", "w"}},
-        {R"({"file_name":"f","website":"w"})", "The release index has no member \"version\"",
+        {R"({"file_name":"f","website":"w"})",
+         "The release index has no member \"version\"",
          {"f", "before", "before"}},
-        {R"({"file_name":"f","version":"v"})", "The release index has no member \"website\"",
+        {R"({"file_name":"f","version":"v"})",
+         "The release index has no member \"website\"",
          {"f", "v", "before"}},
         {R"({"File_Name":"f","version":"v","website":"w"})",
-         "The release index has no member \"file_name\"", {}},
+         "The release index has no member \"file_name\"",
+         {}},
         {R"(["file_name","version","website"])", "The release index is not a JSON object", {}},
         {"<!DOCTYPE html><html></html>", "The release index is not a JSON object", {}},
     };
@@ -148,7 +155,8 @@ TEST(ReleaseIndexTest, ReadsTheThreeMembersInOrderAndStopsAtTheFirstMissing) {
         Taken taken;
         QString error;
         try {
-            readReleaseIndex(QString::fromUtf8(c.text), {taken.fileName, taken.version, taken.website});
+            readReleaseIndex(QString::fromUtf8(c.text),
+                             {taken.fileName, taken.version, taken.website});
         } catch (const AppError& e) {
             error = e.message();
         }
@@ -169,13 +177,13 @@ TEST(ReleaseComparisonTest, ComparesVersionsAsText) {
         {"01.02.00.15", "01.02.00.17", "Newer STATUS"},
         {"01.02.00.15", "01.02.00.15", "version up-to-date (01.02.00.15)"},
         {"01.02.00.15", "01.02.00.09", "Older STATUS"},
-        {"01.02.00.15", "1.2.0.16", "Newer STATUS"},     // without leading zeros
-        {"01.02.00.15", "01.02.00.15 ", "Newer STATUS"}, // a trailing blank sorts after
-        {"01.02.00.15", "01.02.00.1", "Older STATUS"},   // the shorter start sorts first
+        {"01.02.00.15", "1.2.0.16", "Newer STATUS"},      // without leading zeros
+        {"01.02.00.15", "01.02.00.15 ", "Newer STATUS"},  // a trailing blank sorts after
+        {"01.02.00.15", "01.02.00.1", "Older STATUS"},    // the shorter start sorts first
         {"01.02.00.15", "", "Older STATUS"},
-        {"?.?.?.?", "01.00.00.00", "Older STATUS"},      // "?" sorts after digits
+        {"?.?.?.?", "01.00.00.00", "Older STATUS"},  // "?" sorts after digits
         {"01.02.00.15", "01.02.00.15a", "Newer STATUS"},
-        {"a", "B", "Older STATUS"},                       // case-sensitive, by code unit
+        {"a", "B", "Older STATUS"},  // case-sensitive, by code unit
     };
     for (const auto& c : cases) {
         EXPECT_EQ(releaseComparisonCaption(c.running, c.released, status), c.caption)

@@ -16,8 +16,8 @@ TEST(ZeroPadTest, PadsToTheWidthOrKeepsTheLastTwoDigits) {
         int width;
         const char* expected;
     } cases[] = {
-        {0, 2, "00"},   {7, 2, "07"},     {12, 2, "12"},     {99, 2, "99"},
-        {123, 2, "23"}, {65535, 2, "35"}, {100, 2, "00"},    {7, 4, "0007"},
+        {0, 2, "00"},   {7, 2, "07"},     {12, 2, "12"},    {99, 2, "99"},
+        {123, 2, "23"}, {65535, 2, "35"}, {100, 2, "00"},   {7, 4, "0007"},
         {7, 1, "7"},    {42, 0, "42"},    {12345, 4, "45"},
     };
     for (const auto& c : cases) {
@@ -38,10 +38,11 @@ TEST(FileVersionTest, FormatsFourTwoDigitFieldsOrQuestionMarks) {
     };
     for (const auto& c : cases) {
         QStringList asked;
-        const QString text = Get_file_version(QStringLiteral("/opt/Tool.exe"), [&](const QString& path) {
-            asked << path;
-            return c.version;
-        });
+        const QString text =
+            Get_file_version(QStringLiteral("/opt/Tool.exe"), [&](const QString& path) {
+                asked << path;
+                return c.version;
+            });
         EXPECT_EQ(text, c.expected);
         EXPECT_EQ(asked, QStringList{"/opt/Tool.exe"});
     }
@@ -50,7 +51,8 @@ TEST(FileVersionTest, FormatsFourTwoDigitFieldsOrQuestionMarks) {
 TEST(FileVersionTest, OnlyTheRunningProgramCarriesAVersion) {
     // The test program is built with the project's version compiled in.
     const QString own = Get_file_version(QCoreApplication::applicationFilePath());
-    EXPECT_TRUE(QRegularExpression("^\\d\\d\\.\\d\\d\\.\\d\\d\\.\\d\\d$").match(own).hasMatch()) << own;
+    EXPECT_TRUE(QRegularExpression("^\\d\\d\\.\\d\\d\\.\\d\\d\\.\\d\\d$").match(own).hasMatch())
+        << own.toStdString();
 
     const test::Sandbox sandbox;
     EXPECT_EQ(Get_file_version(sandbox.write("other.exe", QByteArray("MZ"))), "?.?.?.?");

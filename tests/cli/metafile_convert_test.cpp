@@ -1,9 +1,9 @@
 #include <gtest/gtest.h>
 
-#include <QProcess>
 #include <QStringList>
 
 #include "imaging/fixtures/metafile_writer.h"
+#include "run_program.h"
 #include "support/picture_files.h"
 #include "support/sandbox.h"
 
@@ -13,24 +13,8 @@ namespace {
 constexpr Rgb kRed{255, 0, 0};
 constexpr Rgb kBlue{0, 0, 255};
 
-struct Result {
-    int status = -1;
-    QString out;
-    QString err;
-};
-
-// Runs the real program, as a script would.
-Result runProgram(const QStringList& arguments) {
-    QProcess process;
-    process.start(QStringLiteral(QUILLMERE_BATCH_PROGRAM), arguments);
-    EXPECT_TRUE(process.waitForFinished(60000));
-    return {process.exitStatus() == QProcess::NormalExit ? process.exitCode() : -1,
-            QString::fromLocal8Bit(process.readAllStandardOutput()),
-            QString::fromLocal8Bit(process.readAllStandardError())};
-}
-
-// Red on the left, blue on the right, and a line of text (which the batch
-// program, having no fonts without a window system, may leave out).
+// Red on the left, blue on the right, and a line of black text at the top
+// left.
 std::vector<std::uint8_t> emfPicture() {
     test::EmfWriter emf(96, 72);
     emf.fillWith(1, kRed).rectangle(0, 0, 48, 72);
@@ -56,7 +40,8 @@ TEST(MetafileConversion, EmfAndWmfConvertToEveryFormat) {
     for (const QString format : {"BMP", "JPG", "PNG", "GIF", "TIFF"}) {
         SCOPED_TRACE(format.toStdString());
         const QString extension = format == u"JPG" ? "jpg" : format.toLower();
-        const Result result = runProgram({"--to", format, "--overwrite", emf, wmf});
+        const test::ProgramRun result =
+            test::runBatchProgram({"--to", format, "--overwrite", emf, wmf});
         EXPECT_EQ(result.status, 0) << result.err.toStdString();
         EXPECT_EQ(result.err, QString());
         EXPECT_EQ(result.out, sandbox.path("drawing." + extension) + "\n" +
@@ -77,12 +62,26 @@ TEST(MetafileConversion, EmfAndWmfConvertToEveryFormat) {
     }
 }
 
+TEST(MetafileConversion, TheBatchProgramDrawsText) {
+    test::Sandbox sandbox;
+    const QString emf = sandbox.write("text.emf", emfPicture());
+    const test::ProgramRun result = test::runBatchProgram({"--to", "BMP", emf});
+    ASSERT_EQ(result.status, 0) << result.err.toStdString();
+    const Bitmap24 converted = test::loadBitmap(sandbox.path("text.bmp"));
+    int inked = 0;
+    for (int y = 4; y < 24; ++y) {
+        for (int x = 4; x < 48; ++x) inked += converted.pixel(x, y).r < 100 ? 1 : 0;
+    }
+    EXPECT_GT(inked, 10) << "dark glyph pixels on the red half";
+    EXPECT_EQ(converted.pixel(40, 60), (Rgb{255, 0, 0})) << "nothing drawn below the text";
+}
+
 TEST(MetafileConversion, ADamagedMetafileEndsTheRun) {
     test::Sandbox sandbox;
     std::vector<std::uint8_t> bytes = emfPicture();
     bytes.resize(bytes.size() / 2);
     const QString broken = sandbox.write("broken.emf", bytes);
-    const Result result = runProgram({"--to", "PNG", broken});
+    const test::ProgramRun result = test::runBatchProgram({"--to", "PNG", broken});
     EXPECT_EQ(result.status, 1);
     EXPECT_EQ(result.err, "Metafile is not valid.\n");
     EXPECT_FALSE(test::Sandbox::exists(sandbox.path("broken.png")));

@@ -9,29 +9,12 @@
 #include <QProcess>
 
 #include "imaging/codecs/png_encoder.h"
+#include "run_program.h"
 #include "support/picture_files.h"
 #include "support/sandbox.h"
 
 namespace quillmere {
 namespace {
-
-struct Outcome {
-    int status = -1;
-    QString out;
-    QString err;
-};
-
-// Runs the real program, as a script would, from `workingDirectory` when
-// one is given.
-Outcome run(const QStringList& arguments, const QString& workingDirectory = {}) {
-    QProcess process;
-    if (!workingDirectory.isEmpty()) process.setWorkingDirectory(workingDirectory);
-    process.start(QStringLiteral(QUILLMERE_BATCH_PROGRAM), arguments);
-    EXPECT_TRUE(process.waitForFinished(60000));
-    return {process.exitStatus() == QProcess::NormalExit ? process.exitCode() : -1,
-            QString::fromLocal8Bit(process.readAllStandardOutput()),
-            QString::fromLocal8Bit(process.readAllStandardError())};
-}
 
 QString lines(const QStringList& paths) {
     QString text;
@@ -57,22 +40,25 @@ class SearchOptionTest : public ::testing::Test {
 
 TEST_F(SearchOptionTest, ListsWhatTheScanFindsBeforeThePaths) {
     const QString search = photos + "/*.png";
-    EXPECT_EQ(run({"--search", search, "--list"}).out,
+    EXPECT_EQ(test::runBatchProgram({"--search", search, "--list"}).out,
               lines({photos + "/A.PNG", photos + "/b.png"}));
 
-    const Outcome recursive = run({"--list", "--recursive", "--search=" + search, "x.gif", "y"});
+    const test::ProgramRun recursive =
+        test::runBatchProgram({"--list", "--recursive", "--search=" + search, "x.gif", "y"});
     EXPECT_EQ(recursive.status, 0) << recursive.err.toStdString();
     EXPECT_EQ(recursive.out,
               lines({photos + "/A.PNG", photos + "/b.png", photos + "/sub/c.png", "x.gif", "y"}));
     EXPECT_EQ(recursive.err, QString());
 
     // A relative search gives relative paths; "*.*" takes every file.
-    EXPECT_EQ(run({"--list", "--search", "photos/*.*"}, QFileInfo(photos).path()).out,
-              lines({"photos/A.PNG", "photos/b.png", "photos/notes.txt"}));
+    EXPECT_EQ(
+        test::runBatchProgram({"--list", "--search", "photos/*.*"}, QFileInfo(photos).path()).out,
+        lines({"photos/A.PNG", "photos/b.png", "photos/notes.txt"}));
 }
 
 TEST_F(SearchOptionTest, ConvertsWhatTheScanFinds) {
-    const Outcome result = run({"--to", "BMP", "--search", photos + "/sub/*.PNG"});
+    const test::ProgramRun result =
+        test::runBatchProgram({"--to", "BMP", "--search", photos + "/sub/*.PNG"});
     EXPECT_EQ(result.status, 0) << result.err.toStdString();
     EXPECT_EQ(result.out, lines({photos + "/sub/c.bmp", "finished!"}));
     EXPECT_EQ(test::loadBitmap(photos + "/sub/c.bmp").width(), 6);
@@ -119,7 +105,7 @@ TEST_F(SearchOptionTest, AFailedSearchEndsWithStatusOne) {
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(c.arguments.join(' ').toStdString());
-        const Outcome result = run(c.arguments);
+        const test::ProgramRun result = test::runBatchProgram(c.arguments);
         EXPECT_EQ(result.status, 1);
         EXPECT_EQ(result.err, c.err);
         EXPECT_EQ(result.out, QString());
@@ -136,7 +122,7 @@ TEST_F(SearchOptionTest, AWrongUseOfTheOptionsExitsWithTwo) {
     };
     for (const QStringList& arguments : cases) {
         SCOPED_TRACE(arguments.join(' ').toStdString());
-        const Outcome result = run(arguments);
+        const test::ProgramRun result = test::runBatchProgram(arguments);
         EXPECT_EQ(result.status, 2);
         EXPECT_TRUE(result.err.contains("[--search TEXT [--recursive]]"));
         EXPECT_EQ(result.out, QString());
@@ -144,7 +130,7 @@ TEST_F(SearchOptionTest, AWrongUseOfTheOptionsExitsWithTwo) {
 }
 
 TEST_F(SearchOptionTest, HelpDescribesTheOptions) {
-    const Outcome help = run({"--help"});
+    const test::ProgramRun help = test::runBatchProgram({"--help"});
     EXPECT_EQ(help.status, 0);
     EXPECT_TRUE(help.out.contains("--search TEXT"));
     EXPECT_TRUE(help.out.contains("--recursive"));

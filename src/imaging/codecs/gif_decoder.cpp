@@ -79,6 +79,17 @@ void readExtension(GifFileType* gif, std::optional<int>& transparentIndex) {
     while (block) check(gif, DGifGetExtensionNext(gif, &block));
 }
 
+void fillScreen(Bitmap24& screen, Rgb colour) {
+    for (int y = 0; y < screen.height(); ++y) {
+        std::uint8_t* p = screen.row(y);
+        for (int x = 0; x < screen.width(); ++x, p += 3) {
+            p[0] = colour.r;
+            p[1] = colour.g;
+            p[2] = colour.b;
+        }
+    }
+}
+
 // The rows of a frame in the order the file stores them.
 std::vector<int> storedRowOrder(int height, bool interlaced) {
     std::vector<int> order;
@@ -98,18 +109,26 @@ std::vector<int> storedRowOrder(int height, bool interlaced) {
 void drawFirstFrame(GifFileType* gif, Bitmap24& screen, std::optional<int> transparentIndex) {
     check(gif, DGifGetImageDesc(gif));
     const GifImageDesc& frame = gif->Image;
-    if (frame.Width <= 0 || frame.Height <= 0) return;
+    if (frame.Width <= 0 || frame.Height <= 0) {
+        fillScreen(screen, {255, 255, 255});
+        return;
+    }
     if (!fitsPictureLimits(frame.Width, frame.Height)) {
         throw InvalidPictureError(imaging_messages::pictureTooLarge(frame.Width, frame.Height));
     }
     const ColorMapObject* map = frame.ColorMap ? frame.ColorMap : gif->SColorMap;
 
-    if (transparentIndex && !screen.isEmpty()) {
+    // The screen starts unpainted: only what the frame leaves uncovered,
+    // or the whole of it under a transparent index, gets a ground colour.
+    const bool coversScreen = frame.Left <= 0 && frame.Top <= 0 &&
+                              frame.Left + frame.Width >= screen.width() &&
+                              frame.Top + frame.Height >= screen.height();
+    if (transparentIndex) {
         const Rgb background =
             gif->SColorMap ? colourAt(gif->SColorMap, gif->SBackGroundColor) : Rgb{255, 255, 255};
-        for (int y = 0; y < screen.height(); ++y) {
-            for (int x = 0; x < screen.width(); ++x) screen.setPixel(x, y, background);
-        }
+        fillScreen(screen, background);
+    } else if (!coversScreen) {
+        fillScreen(screen, {255, 255, 255});
     }
 
     std::array<Rgb, 256> palette{};
@@ -153,7 +172,7 @@ Bitmap24 decodeGif(std::span<const std::uint8_t> bytes) {
     if (!fitsPictureLimits(gif->SWidth, gif->SHeight)) {
         throw InvalidPictureError(imaging_messages::pictureTooLarge(gif->SWidth, gif->SHeight));
     }
-    Bitmap24 screen(gif->SWidth, gif->SHeight);
+    Bitmap24 screen = Bitmap24::uninitialised(gif->SWidth, gif->SHeight);
 
     std::optional<int> transparentIndex;
     while (true) {
@@ -165,6 +184,7 @@ Bitmap24 decodeGif(std::span<const std::uint8_t> bytes) {
             drawFirstFrame(gif.get(), screen, transparentIndex);
             break;
         } else if (record == TERMINATE_RECORD_TYPE) {
+            fillScreen(screen, {255, 255, 255});  // a file without an image
             break;
         }
     }
