@@ -213,9 +213,13 @@ void TAboutBox::Action_check_for_updateExecute() {
 
     const QString target =
         programFilesFolder(setup.executablePath, setup.userFolder) + v.release_file_name;
+    // The server names a file for the program's folder, nothing elsewhere:
+    // a name with a folder part (or "..") is refused like a failed download.
+    const bool plainName = !v.release_file_name.contains(u'/') && v.release_file_name != u"." &&
+                           v.release_file_name != u"..";
     // Never the program itself: the download would quietly replace it.
     const bool downloaded =
-        !namesSameFile(target, setup.executablePath) &&
+        plainName && !namesSameFile(target, setup.executablePath) &&
         Download_file(v.release_base_url + v.release_file_name, target, setup.downloadLimits);
     if (!downloaded) {
         prompts_.showNotice(about_messages::downloadFailed(v.release_file_name));

@@ -4,7 +4,7 @@
 #include <memory>
 
 #include "about/about_unit.h"
-#include "app/prompts.h"
+#include "common/prompts.h"
 
 class QAction;
 class QLabel;

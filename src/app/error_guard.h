@@ -3,7 +3,7 @@
 #include <exception>
 #include <utility>
 
-#include "app/prompts.h"
+#include "common/prompts.h"
 
 namespace quillmere {
 

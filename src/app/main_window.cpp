@@ -20,7 +20,7 @@
 #include "app/desktop_shell.h"
 #include "app/error_guard.h"
 #include "app/key_codes.h"
-#include "app/prompts.h"
+#include "common/prompts.h"
 #include "app/settings_location.h"
 #include "preview/image_widget.h"
 

@@ -8,7 +8,7 @@
 
 #include "app/application_title.h"
 #include "app/main_window.h"
-#include "app/prompts.h"
+#include "common/prompts.h"
 #include "app/widget_ports.h"
 #include "convert/batch_conversion.h"
 #include "list/folder_scan.h"

@@ -14,7 +14,7 @@
 #include "app/error_guard.h"
 #include "app/key_codes.h"
 #include "app/main_window.h"
-#include "app/prompts.h"
+#include "common/prompts.h"
 #include "common/app_error.h"
 #include "imaging/image_process.h"
 #include "list/permanent_delete.h"

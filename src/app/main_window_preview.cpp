@@ -11,7 +11,7 @@
 
 #include "app/app_messages.h"
 #include "app/main_window.h"
-#include "app/prompts.h"
+#include "common/prompts.h"
 #include "app/widget_ports.h"
 #include "common/app_error.h"
 #include "common/path_text.h"

@@ -1,5 +1,6 @@
 #include "app/qt_prompts.h"
 
+#include <QApplication>
 #include <QFileDialog>
 #include <QMessageBox>
 #include <QPushButton>
@@ -48,8 +49,14 @@ void showSingleButtonBox(QWidget* parent, QMessageBox::Icon icon, const QString&
 
 }  // namespace
 
+QWidget* QtPrompts::dialogParent() const {
+    // Over a modal window (the about box, kept on top) the dialog belongs to it.
+    if (QWidget* modal = QApplication::activeModalWidget()) return modal;
+    return parent_;
+}
+
 Prompts::Button QtPrompts::ask(Kind kind, const QString& text, Buttons buttons) {
-    QMessageBox box(iconOf(kind), captionOf(kind), text, QMessageBox::NoButton, parent_);
+    QMessageBox box(iconOf(kind), captionOf(kind), text, QMessageBox::NoButton, dialogParent());
     const struct {
         Button button;
         QString text;
@@ -74,11 +81,11 @@ Prompts::Button QtPrompts::ask(Kind kind, const QString& text, Buttons buttons) 
 }
 
 void QtPrompts::showErrorBox(const QString& text) {
-    showSingleButtonBox(parent_, QMessageBox::Critical, text, app_messages::buttonOk());
+    showSingleButtonBox(dialogParent(), QMessageBox::Critical, text, app_messages::buttonOk());
 }
 
 void QtPrompts::showNotice(const QString& text) {
-    showSingleButtonBox(parent_, QMessageBox::NoIcon, text, app_messages::buttonOk());
+    showSingleButtonBox(dialogParent(), QMessageBox::NoIcon, text, app_messages::buttonOk());
 }
 
 void QtPrompts::showStartupError(const QString& text) {

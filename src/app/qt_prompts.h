@@ -1,6 +1,6 @@
 #pragma once
 
-#include "app/prompts.h"
+#include "common/prompts.h"
 
 class QWidget;
 
@@ -20,6 +20,8 @@ class QtPrompts final : public Prompts {
     std::optional<QString> pickFolder(const QString& defaultFolder) override;
 
   private:
+    QWidget* dialogParent() const;
+
     QWidget* parent_ = nullptr;
 };
 

@@ -2,7 +2,7 @@
 
 #include <QString>
 
-#include "app/prompts.h"
+#include "common/prompts.h"
 
 namespace quillmere {
 

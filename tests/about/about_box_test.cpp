@@ -441,6 +441,23 @@ TEST_F(UpdateDownloadTest, TheNameIsFetchedAsStored) {
     EXPECT_EQ(shell->opened, QStringList{sandbox.path(" Tool 1.3.exe")});
 }
 
+TEST_F(UpdateDownloadTest, ANameWithAFolderPartIsRefused) {
+    ASSERT_TRUE(QDir().mkpath(sandbox.path("sub")));
+    for (const char* name : {"../escaped.exe", "sub/inner.exe", "/tmp/absolute.exe", ".."}) {
+        SCOPED_TRACE(name);
+        unit.variables.release_file_name = name;
+        server.serve(QByteArray("/NAS_file_Share/Tool/") + name, QByteArray("payload"));
+        prompts.notices.clear();
+        clickDownload(Button::Yes);
+        EXPECT_EQ(prompts.notices, QStringList{QString("Error while downloading ") + name});
+    }
+    EXPECT_FALSE(QFileInfo::exists(sandbox.path("../escaped.exe")));
+    EXPECT_FALSE(QFileInfo::exists(sandbox.path("sub/inner.exe")));
+    EXPECT_FALSE(QFileInfo::exists("/tmp/absolute.exe"));
+    EXPECT_EQ(server.requests(), QList<QByteArray>{kIndexPath});
+    EXPECT_EQ(shell->opened, QStringList());
+}
+
 TEST_F(UpdateDownloadTest, AfterAFailedLookupTheProgramItselfIsNeverReplaced) {
     server.forget(kIndexPath);
     server.serve("/NAS_file_Share/Tool/Tool.exe", QByteArray("whatever the server sends"));

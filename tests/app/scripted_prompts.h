@@ -4,7 +4,7 @@
 #include <deque>
 #include <optional>
 
-#include "app/prompts.h"
+#include "common/prompts.h"
 
 namespace quillmere::test {
 
