@@ -80,7 +80,7 @@ TEST_F(MainWindowCommandsTest, ConvertErrorsGoToTheErrorBox) {
     EXPECT_EQ(prompts.errors, QStringList{"Invalid GIF signature."});
     EXPECT_EQ(logLines(), (QStringList{"Memo1", sandbox.path("a.jpg")}));
 
-    window.ListBox1->takeItem(1);
+    delete window.ListBox1->takeItem(1);
     click("Button_Convert");
     EXPECT_EQ(prompts.errors.last(), "Unknown picture file extension (.txt)");
 }
