@@ -43,20 +43,8 @@ echo "Building the tree if needed and warming the cache ..."
     fail "the benchmark failed: $(cat "$work/log")"
 [[ -f $tree/.complete ]] || fail "the benchmark did not build $tree"
 
-# The shortest wall-clock time of $runs runs of a command, in seconds.
-best_seconds() {
-    local best="" start end elapsed
-    for ((i = 0; i < runs; ++i)); do
-        start=$EPOCHREALTIME
-        "$@"
-        end=$EPOCHREALTIME
-        elapsed=$(awk -v s="$start" -v e="$end" 'BEGIN { printf "%.6f", e - s }')
-        if [[ -z $best ]] || awk -v a="$elapsed" -v b="$best" 'BEGIN { exit !(a < b) }'; then
-            best=$elapsed
-        fi
-    done
-    echo "$best"
-}
+# shellcheck source=bench/timing.sh
+source "$(dirname "${BASH_SOURCE[0]}")/timing.sh"
 
 find_quiet() { find "$tree" -iname '*.jpg' >/dev/null; }
 

@@ -46,20 +46,8 @@ trap 'rm -rf "$work"' EXIT
 } <"$work/picture.ppm"
 megapixels=$(awk -v w="$width" -v h="$height" 'BEGIN { printf "%.6f", w * h / 1e6 }')
 
-# The shortest wall-clock time of $runs runs of a command, in seconds.
-best_seconds() {
-    local best="" start end elapsed
-    for ((i = 0; i < runs; ++i)); do
-        start=$EPOCHREALTIME
-        "$@"
-        end=$EPOCHREALTIME
-        elapsed=$(awk -v s="$start" -v e="$end" 'BEGIN { printf "%.6f", e - s }')
-        if [[ -z $best ]] || awk -v a="$elapsed" -v b="$best" 'BEGIN { exit !(a < b) }'; then
-            best=$elapsed
-        fi
-    done
-    echo "$best"
-}
+# shellcheck source=bench/timing.sh
+source "$(dirname "${BASH_SOURCE[0]}")/timing.sh"
 
 rate() { awk -v mp="$megapixels" -v s="$1" 'BEGIN { printf "%.1f", mp / s }'; }
 

@@ -12,7 +12,7 @@
 
 #include "about/about_messages.h"
 #include "about/download.h"
-#include "about/files_beside_executable.h"
+#include "common/files_beside_executable.h"
 #include "about/program_icon.h"
 #include "about/release_index.h"
 #include "about/version_text.h"

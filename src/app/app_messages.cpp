@@ -10,10 +10,6 @@ QString listIndexOutOfBounds(int index) {
     return QStringLiteral("List index out of bounds (%1)").arg(index);
 }
 
-QString unableToWrite(const QString& path) {
-    return QStringLiteral("Unable to write to %1").arg(path);
-}
-
 QString unsupportedImageFile() {
     return QStringLiteral("Unsupported image file!");
 }

@@ -8,7 +8,6 @@ namespace quillmere::app_messages {
 
 QString styleNotFound(const QString& styleName);
 QString listIndexOutOfBounds(int index);
-QString unableToWrite(const QString& path);
 QString unsupportedImageFile();
 QString confirmPermanentDelete();
 QString permanentDeleteLogLine(const QString& path);

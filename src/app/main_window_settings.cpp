@@ -6,7 +6,7 @@
 #include <QLocale>
 
 #include "app/application_title.h"
-#include "app/ini_file.h"
+#include "common/ini_file.h"
 #include "app/main_window.h"
 #include "app/window_placement.h"
 #include "list/search_pattern.h"

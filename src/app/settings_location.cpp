@@ -1,31 +1,22 @@
 #include "app/settings_location.h"
 
-#include <unistd.h>
-
 #include <QCoreApplication>
-#include <QDir>
-#include <QFileInfo>
 #include <QStandardPaths>
 
-#include "common/path_encoding.h"
-#include "common/path_text.h"
+#include "common/files_beside_executable.h"
 
 namespace quillmere {
 
 QString settingsPathBeside(const QString& executablePath) {
-    const qsizetype dot = extensionDotIndex(executablePath);
-    return (dot < 0 ? executablePath : executablePath.left(dot)) + QStringLiteral(".ini");
+    return executablePath.left(executablePath.lastIndexOf(u'/') + 1) +
+           settingsFileName(executablePath);
 }
 
 QString settingsFilePath() {
-    const QString beside = settingsPathBeside(QCoreApplication::applicationFilePath());
-    const QString folder = QFileInfo(beside).path();
-    if (QFileInfo::exists(beside) || ::access(encodePath(folder).constData(), W_OK) == 0) {
-        return beside;
-    }
-    const QString perUser = QStandardPaths::writableLocation(QStandardPaths::AppConfigLocation);
-    QDir().mkpath(perUser);
-    return perUser + u'/' + fileNamePart(beside);
+    const QString executable = QCoreApplication::applicationFilePath();
+    return programFilesFolder(executable,
+                              QStandardPaths::writableLocation(QStandardPaths::AppConfigLocation)) +
+           settingsFileName(executable);
 }
 
 }  // namespace quillmere

@@ -3,8 +3,9 @@
 #include <QDir>
 #include <QFileInfo>
 
-#include "about/files_beside_executable.h"
+#include "about/about_unit.h"
 #include "about/shell_open.h"
+#include "common/files_beside_executable.h"
 #include "support/qt_printers.h"
 #include "support/sandbox.h"
 

@@ -8,7 +8,7 @@
 #include <QLineEdit>
 #include <QListWidget>
 
-#include "app/ini_file.h"
+#include "common/ini_file.h"
 #include "app/main_window.h"
 #include "scripted_prompts.h"
 #include "support/qt_printers.h"

@@ -1,4 +1,4 @@
-#include "app/ini_file.h"
+#include "common/ini_file.h"
 
 #include <fcntl.h>
 #include <sys/stat.h>
@@ -6,8 +6,8 @@
 
 #include <QRandomGenerator>
 
-#include "app/app_messages.h"
 #include "common/app_error.h"
+#include "common/common_messages.h"
 #include "common/lenient_int.h"
 #include "common/path_encoding.h"
 
@@ -115,7 +115,7 @@ void IniFile::writeString(const QString& section, const QString& key, const QStr
 }
 
 void IniFile::save() const {
-    const auto fail = [this] { throw AppError(app_messages::unableToWrite(path_)); };
+    const auto fail = [this] { throw AppError(common_messages::unableToWrite(path_)); };
     const QByteArray target = encodePath(path_);
     mode_t mode = 0666;
     struct stat info {};

@@ -22,13 +22,4 @@ QString programFilesFolder(const QString& executablePath, const QString& userFol
 // (from the last ".") replaced by ".ini", or ".ini" appended.
 QString settingsFileName(const QString& executablePath);
 
-// One value of the settings file: the first `key` in the first `section`
-// of that name, both matched without regard to case, blanks around the
-// value dropped. Empty when the file, the section or the key is missing.
-QString readSettingsValue(const QString& settingsPath, const QString& section, const QString& key);
-
-// The release file share's base URL: Update/BaseURL of the settings file
-// when it is set, the build's own otherwise.
-QString configuredReleaseServer(const QString& settingsPath, const QString& builtIn);
-
 }  // namespace quillmere
