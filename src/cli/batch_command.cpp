@@ -3,10 +3,12 @@
 #include <optional>
 
 #include "cli/cli_messages.h"
-#include "cli/console_log.h"
+#include "cli/console_batch_view.h"
 #include "common/app_error.h"
 #include "common/error_text.h"
-#include "convert/batch_conversion.h"
+#include "common/path_text.h"
+#include "convert/batch_runner.h"
+#include "imaging/picture_file.h"
 #include "convert/format_names.h"
 #include "convert/plain_ports.h"
 #include "list/folder_scan.h"
@@ -26,8 +28,18 @@ struct CommandLine {
     std::optional<QString> search;
     std::optional<QString> format;
     QString quality = QStringLiteral("90");
+    std::optional<QString> jobs;
     QStringList paths;
 };
+
+constexpr int kMostJobs = 256;
+
+std::optional<int> jobCount(const QString& text) {
+    bool ok = false;
+    const int count = text.toInt(&ok);
+    if (!ok || count < 1 || count > kMostJobs) return std::nullopt;
+    return count;
+}
 
 // Reads the arguments; a problem is returned as its text.
 std::optional<QString> parse(const QStringList& arguments, CommandLine& line) {
@@ -62,11 +74,15 @@ std::optional<QString> parse(const QStringList& arguments, CommandLine& line) {
             line.overwrite = true;
         } else if (name == u"--recursive") {
             line.recursive = true;
-        } else if (name == u"--to" || name == u"--quality" || name == u"--search") {
+        } else if (name == u"--to" || name == u"--quality" || name == u"--search" ||
+                   name == u"--jobs") {
             const std::optional<QString> given = value();
             if (!given) return QStringLiteral("%1 needs a value").arg(name);
             if (name == u"--quality") {
                 line.quality = *given;
+            } else if (name == u"--jobs") {
+                if (!jobCount(*given)) return cli_messages::badJobCount(*given, kMostJobs);
+                line.jobs = *given;
             } else if (name == u"--search") {
                 line.search = *given;
             } else {
@@ -103,6 +119,15 @@ QStringList listOf(const CommandLine& line) {
     return scanFolder(search.directory, search.fileName, line.recursive) + line.paths;
 }
 
+bool holdsMetafile(const QStringList& paths) {
+    for (const QString& path : paths) {
+        if (graphicKindForExtension(extensionWithoutDot(path)) == GraphicKind::Metafile) {
+            return true;
+        }
+    }
+    return false;
+}
+
 int reportError(std::ostream& err, const std::exception& error) {
     print(err, errorBoxText(QString::fromUtf8(error.what())) + u'\n');
     return 1;
@@ -110,7 +135,9 @@ int reportError(std::ostream& err, const std::exception& error) {
 
 }  // namespace
 
-int runBatchCommand(const QStringList& arguments, std::ostream& out, std::ostream& err) {
+int runBatchCommand(const QStringList& arguments, std::ostream& out, std::ostream& err,
+                    const BatchCommandEnvironment& environment) {
+    const auto& [needFonts, progressOnTerminal] = environment;
     CommandLine line;
     if (const std::optional<QString> problem = parse(arguments, line)) {
         print(err, cli_messages::wrongCommandLine(*problem));
@@ -136,15 +163,20 @@ int runBatchCommand(const QStringList& arguments, std::ostream& out, std::ostrea
     }
 
     const PathList list(paths);
-    ConsoleLog log(out);
-    ImageControl preview;
     const FixedFormat format(*line.format);
     TextQualityField quality(line.quality);
     const FixedOverwrite overwrite(line.overwrite);
+    BatchPlan plan = planBatch(list, format, quality, overwrite);
+    if (needFonts && holdsMetafile(plan.sources)) needFonts();
+
+    // One job is the plain sequential run; more prepare pictures on that
+    // many threads while this one writes them.
+    const int jobs = line.jobs ? *jobCount(*line.jobs) : defaultWorkerCount();
+    ConsoleBatchView view(out, progressOnTerminal ? &err : nullptr);
     try {
-        runBatchConversion({list, log, preview, format, quality, overwrite});
+        BatchRunner(std::move(plan), jobs > 1 ? jobs : 0).run(view);
     } catch (const std::exception& error) {
-        log.flush();
+        view.flush();
         return reportError(err, error);
     }
     return 0;

@@ -1,6 +1,7 @@
 #pragma once
 
 #include <QStringList>
+#include <functional>
 #include <ostream>
 
 namespace quillmere {
@@ -8,6 +9,15 @@ namespace quillmere {
 // Runs quillmere-batch with its arguments (without the program name);
 // returns the exit status: 0 done, 1 an error ended the run, 2 a wrong
 // command line.
-int runBatchCommand(const QStringList& arguments, std::ostream& out, std::ostream& err);
+struct BatchCommandEnvironment {
+    // Called once, before any picture is read, when the list holds a
+    // metafile: their text needs fonts.
+    std::function<void()> needFonts;
+    // Whether standard error is a terminal, which then shows the progress.
+    bool progressOnTerminal = false;
+};
+
+int runBatchCommand(const QStringList& arguments, std::ostream& out, std::ostream& err,
+                    const BatchCommandEnvironment& environment = {});
 
 }  // namespace quillmere

@@ -5,7 +5,7 @@ namespace quillmere::cli_messages {
 QString usage() {
     return QStringLiteral(
         "Usage: quillmere-batch --to FORMAT [--quality TEXT] [--overwrite]\n"
-        "                       [--search TEXT [--recursive]] [--list] [PATH...]\n");
+        "                       [--search TEXT [--recursive]] [--jobs N] [--list] [PATH...]\n");
 }
 
 QString help() {
@@ -14,7 +14,7 @@ QString help() {
                "\n"
                "Converts picture files into BMP, JPG, PNG, GIF or TIFF files written beside\n"
                "them, under the same name with the new extension, and prints the log.\n"
-               "Reads BMP, ICO, JPEG, PNG, GIF and TIFF files.\n"
+               "Reads BMP, ICO, WMF, EMF, JPEG, PNG, GIF and TIFF files.\n"
                "\n"
                "Options:\n"
                "  --to FORMAT      the format converted to: BMP, JPG, PNG, GIF or TIFF\n"
@@ -25,12 +25,15 @@ QString help() {
                "                   photos/*.JPG (the text up to its last \"/\" is the folder;\n"
                "                   it must hold \"*.\"), before the PATHs; quote it for the shell\n"
                "  --recursive      with --search: search every folder below it as well\n"
+               "  --jobs N         prepare N pictures at once (default: one per core);\n"
+               "                   the files are still written and logged in list order\n"
                "  --list           print the list of files and convert nothing\n"
                "  --help           print this text\n"
                "  --version        print the program's version\n"
                "\n"
                "Exit status: 0 when the run finished, 1 when an error ended it,\n"
-               "2 for a wrong command line.\n");
+               "2 for a wrong command line. On a terminal, the progress is shown on\n"
+               "standard error.\n");
 }
 
 QString version() {
@@ -43,6 +46,25 @@ QString wrongCommandLine(const QString& problem) {
 
 QString unknownFormat(const QString& format) {
     return QStringLiteral("unknown format \"%1\" (BMP, JPG, PNG, GIF or TIFF)").arg(format);
+}
+
+QString badJobCount(const QString& given, int most) {
+    return QStringLiteral("--jobs needs a whole number from 1 to %1, not \"%2\"")
+        .arg(most)
+        .arg(given);
+}
+
+QString progress(int done, int total, double megapixelsPerSecond, int secondsLeft) {
+    const QString left = secondsLeft < 0
+                             ? QStringLiteral("--:--")
+                             : QStringLiteral("%1:%2")
+                                   .arg(secondsLeft / 60)
+                                   .arg(secondsLeft % 60, 2, 10, QLatin1Char('0'));
+    return QStringLiteral("%1/%2 files, %3 MP/s, %4 left")
+        .arg(done)
+        .arg(total)
+        .arg(megapixelsPerSecond, 0, 'f', 1)
+        .arg(left);
 }
 
 QString missingTarget() {

@@ -11,6 +11,10 @@ QString version();
 QString wrongCommandLine(const QString& problem);
 QString unknownFormat(const QString& format);
 QString missingTarget();
+QString badJobCount(const QString& given, int most);
+// The progress line: files done out of the run's files, speed, time left
+// (negative: not known yet).
+QString progress(int done, int total, double megapixelsPerSecond, int secondsLeft);
 QString recursiveWithoutSearch();
 QString searchNotScannable(const QString& search);
 

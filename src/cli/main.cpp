@@ -1,5 +1,8 @@
+#include <unistd.h>
+
 #include <QGuiApplication>
 #include <iostream>
+#include <optional>
 
 #include "cli/batch_command.h"
 #include "common/memory_tuning.h"
@@ -17,13 +20,21 @@ void keepQtQuiet(QtMsgType type, const QMessageLogContext&, const QString& messa
 
 int main(int argc, char* argv[]) {
     quillmere::keepPictureBuffersForReuse();
-    // Metafile text needs fonts, which need the GUI application object; the
-    // offscreen platform gives it without a display.
-    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) qputenv("QT_QPA_PLATFORM", "offscreen");
     qInstallMessageHandler(keepQtQuiet);
-    QGuiApplication application(argc, argv);
     // Arguments are decoded like file names, so any path given reaches its file.
     QStringList arguments;
     for (int i = 1; i < argc; ++i) arguments << quillmere::decodePath(argv[i]);
-    return quillmere::runBatchCommand(arguments, std::cout, std::cerr);
+
+    // Metafile text needs fonts, which need the GUI application object; the
+    // offscreen platform gives it without a display. Starting it costs more
+    // than converting a small picture, so it is made only for metafiles, on
+    // this thread, before any worker could draw.
+    std::optional<QGuiApplication> application;
+    quillmere::BatchCommandEnvironment environment;
+    environment.needFonts = [&] {
+        if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) qputenv("QT_QPA_PLATFORM", "offscreen");
+        application.emplace(argc, argv);
+    };
+    environment.progressOnTerminal = ::isatty(STDERR_FILENO) == 1;
+    return quillmere::runBatchCommand(arguments, std::cout, std::cerr, environment);
 }

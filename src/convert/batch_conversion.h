@@ -1,6 +1,7 @@
 #pragma once
 
-#include "convert/conversion_ports.h"
+#include "convert/batch_plan.h"
+#include "convert/batch_runner.h"
 #include "imaging/image_control.h"
 
 namespace quillmere {
@@ -16,15 +17,12 @@ struct BatchControls {
     const OverwriteSwitch& overwrite;
 };
 
-// The quality of a conversion run: the field's text read leniently, where
-// 0 (an empty or unreadable text included) becomes 100 and the field then
-// shows "100".
-int readBatchQuality(QualityField& field);
-
 // Converts the whole list, or only its selection when two or more entries
 // are selected, writing each target beside its source and logging every
 // step; "finished!" ends a complete run. Sources no longer on disk are
-// skipped. The first error ends the run and propagates.
-void runBatchConversion(const BatchControls& controls);
+// skipped. The first error ends the run and propagates. The calling thread
+// commits; `workers` threads prepare ahead of it (none: one entry after
+// another on the calling thread).
+void runBatchConversion(const BatchControls& controls, int workers = 0);
 
 }  // namespace quillmere

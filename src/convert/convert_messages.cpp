@@ -14,6 +14,10 @@ QString finished() {
     return QStringLiteral("finished!");
 }
 
+QString stopped() {
+    return QStringLiteral("stopped!");
+}
+
 QString convertOneFile() {
     return QStringLiteral("convert one file ");
 }

@@ -8,6 +8,8 @@ namespace quillmere::convert_messages {
 QString targetExists(const QString& outputPath);
 QString overwritten();
 QString finished();
+// The last log line of a run the user stopped.
+QString stopped();
 QString convertOneFile();
 QString confirmSingleConversion(const QString& fileName, const QString& formatItem);
 

@@ -19,11 +19,8 @@ void encodeInto(PreparedEntry& entry, const Bitmap24& picture) {
     }
 }
 
-// `shown` is the picture the preview now holds, the same the entry was
-// prepared from.
-void saveTarget(PreparedEntry& entry, const Bitmap24& shown) {
+void saveTarget(PreparedEntry& entry) {
     TargetFile target(entry.outputPath);
-    if (!entry.encoded && !entry.encodeError) encodeInto(entry, shown);
     if (entry.encodeError) std::rethrow_exception(entry.encodeError);
     target.write(*entry.encoded);
     target.commit();
@@ -50,17 +47,22 @@ void showNormalisedPicture(ImageControl& control, Bitmap24 picture) {
     control.repaintNow();
 }
 
-void commitEntry(PreparedEntry& entry, ImageControl& preview, ConversionLog& log, bool overwrite) {
-    showNormalisedPicture(preview, std::move(entry.picture));
-    if (isExistingFile(entry.outputPath)) {
-        log.appendLine(convert_messages::targetExists(entry.outputPath));
+void commitEntry(PreparedEntry& entry, BatchView& view, bool overwrite) {
+    const bool exists = isExistingFile(entry.outputPath);
+    // The target may have gone since the entry was prepared without it.
+    if ((overwrite || !exists) && !entry.encoded && !entry.encodeError) {
+        encodeInto(entry, entry.picture);
+    }
+    view.showPicture(std::move(entry.picture));
+    if (exists) {
+        view.appendLine(convert_messages::targetExists(entry.outputPath));
         if (overwrite) {
-            saveTarget(entry, preview.picture().bitmap());
-            log.appendToLastLine(convert_messages::overwritten());
+            saveTarget(entry);
+            view.appendToLastLine(convert_messages::overwritten());
         }
     } else {
-        saveTarget(entry, preview.picture().bitmap());
-        log.appendLine(entry.outputPath);
+        saveTarget(entry);
+        view.appendLine(entry.outputPath);
     }
 }
 

@@ -6,7 +6,7 @@
 #include <optional>
 #include <vector>
 
-#include "convert/conversion_ports.h"
+#include "convert/batch_view.h"
 #include "imaging/bitmap24.h"
 #include "imaging/image_control.h"
 #include "imaging/picture_encoding.h"
@@ -32,7 +32,9 @@ struct PreparedEntry {
 PreparedEntry prepareEntry(const QString& sourcePath, const QString& formatItem, int quality,
                            bool overwrite);
 
-void commitEntry(PreparedEntry& entry, ImageControl& preview, ConversionLog& log, bool overwrite);
+// Tests whether the target exists, shows the picture, then writes and logs
+// as the overwrite switch says. Errors of writing or encoding propagate.
+void commitEntry(PreparedEntry& entry, BatchView& view, bool overwrite);
 
 // Shows a normalised picture in the control the way a load does: the
 // control takes its size.

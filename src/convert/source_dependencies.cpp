@@ -1,0 +1,67 @@
+#include "convert/source_dependencies.h"
+
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include <QDir>
+#include <string>
+#include <unordered_map>
+
+#include "common/path_encoding.h"
+#include "common/path_text.h"
+
+namespace quillmere {
+
+namespace {
+
+std::string inodeKey(char kind, const struct stat& info) {
+    return kind + std::to_string(info.st_dev) + ':' + std::to_string(info.st_ino);
+}
+
+// A dangling link is written through to its destination, so the name that
+// counts is where the link chain ends.
+QString endOfLinkChain(QString path) {
+    for (int hop = 0; hop < 40; ++hop) {
+        const QByteArray bytes = encodePath(path);
+        struct stat info {};
+        if (::lstat(bytes.constData(), &info) != 0 || !S_ISLNK(info.st_mode)) return path;
+        QByteArray destination(static_cast<qsizetype>(info.st_size) + 256, '\0');
+        const ssize_t length = ::readlink(bytes.constData(), destination.data(),
+                                          static_cast<std::size_t>(destination.size()));
+        if (length <= 0 || length >= destination.size()) return path;
+        destination.truncate(length);
+        const QString next = decodePath(destination);
+        path = QDir::isAbsolutePath(next) ? next : QDir(directoryOf(path)).filePath(next);
+    }
+    return path;
+}
+
+// Names the file a path stands for, as the file system would resolve it.
+std::string fileKey(const QString& path) {
+    struct stat info {};
+    if (::stat(encodePath(path).constData(), &info) == 0) return inodeKey('F', info);
+
+    const QString resolved = endOfLinkChain(path);
+    const QString folder = directoryOf(resolved);
+    const std::string name = fileNamePart(resolved).toCaseFolded().toStdString();
+    if (::stat(encodePath(folder).constData(), &info) == 0) return inodeKey('N', info) + '/' + name;
+    return 'P' + QDir::cleanPath(QDir(folder).absolutePath()).toCaseFolded().toStdString() + '/' +
+           name;
+}
+
+}  // namespace
+
+std::vector<int> lastEarlierWriters(const QStringList& sources, const QStringList& targets) {
+    std::vector<int> writers(static_cast<std::size_t>(sources.size()), -1);
+    std::unordered_map<std::string, int> lastWriterOf;
+    lastWriterOf.reserve(static_cast<std::size_t>(targets.size()));
+    for (qsizetype i = 0; i < sources.size(); ++i) {
+        if (const auto found = lastWriterOf.find(fileKey(sources[i])); found != lastWriterOf.end()) {
+            writers[static_cast<std::size_t>(i)] = found->second;
+        }
+        lastWriterOf[fileKey(targets[i])] = static_cast<int>(i);
+    }
+    return writers;
+}
+
+}  // namespace quillmere
