@@ -17,6 +17,7 @@
 #include <QWheelEvent>
 
 #include "app/application_title.h"
+#include "app/background_batch.h"
 #include "app/desktop_shell.h"
 #include "app/error_guard.h"
 #include "app/key_codes.h"
@@ -38,7 +39,11 @@ TForm_Main::TForm_Main(Prompts& prompts, QWidget* parent)
     followPreviewSize();
 }
 
-TForm_Main::~TForm_Main() = default;
+TForm_Main::~TForm_Main() {
+    // A run still going is stopped and its threads waited for while every
+    // control it reports to is still there.
+    delete batch_;
+}
 
 void TForm_Main::FormCreate() {
     // A failed refill of the list ends this with its error: the placement
@@ -55,6 +60,13 @@ void TForm_Main::setDesktopShell(std::unique_ptr<DesktopShell> shell) {
 }
 
 void TForm_Main::closeEvent(QCloseEvent* event) {
+    if (batch_) {
+        // The run stops first; the window closes as usual once it has ended.
+        closeAfterBatch_ = true;
+        stopConversion();
+        event->ignore();
+        return;
+    }
     if (runGuarded(prompts_, [this] { saveSettings(); })) {
         event->accept();
     } else {
@@ -119,6 +131,7 @@ void TForm_Main::wireHandlers() {
     connect(ListBox1, &QWidget::customContextMenuRequested, this,
             [this](const QPoint& at) { PopupMenu1->popup(ListBox1->viewport()->mapToGlobal(at)); });
     connect(Image1, &ImageWidget::boundsChanged, this, &TForm_Main::followPreviewSize);
+    connect(stopButton_, &QPushButton::clicked, this, &TForm_Main::stopConversion);
 }
 
 void TForm_Main::followPreviewSize() {

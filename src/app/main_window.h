@@ -14,6 +14,7 @@ class QLineEdit;
 class QListWidget;
 class QMenu;
 class QPlainTextEdit;
+class QProgressBar;
 class QPushButton;
 class QScrollArea;
 class QSplitter;
@@ -22,6 +23,7 @@ class QToolButton;
 
 namespace quillmere {
 
+class BackgroundBatch;
 class DesktopShell;
 class ImageWidget;
 class Prompts;
@@ -80,6 +82,12 @@ class TForm_Main : public QWidget {
 
     QString statusPanelText(int panel) const;
 
+    // Whether a conversion run is going on; it runs away from the window,
+    // which stays usable, and ends with `batchEnded`.
+    bool isConverting() const { return batch_ != nullptr; }
+    // Ends the run after the entry being written (the Stop button, Esc).
+    void stopConversion();
+
     // The controls, for the handlers of other parts of the program.
     QLineEdit* Edit1 = nullptr;
     QListWidget* ListBox1 = nullptr;
@@ -124,6 +132,10 @@ class TForm_Main : public QWidget {
     void dragMoveEvent(QDragMoveEvent* event) override;
     void dropEvent(QDropEvent* event) override;
 
+    void setConverting(bool converting);
+    void showCommittedPicture(BackgroundBatch& batch);
+    void batchEnded();
+
     void loadSettings();
     void saveSettings();
     QRect outerRect() const;
@@ -136,6 +148,8 @@ class TForm_Main : public QWidget {
     std::unique_ptr<DesktopShell> shell_;
     bool dropIntake_ = false;
     QPoint dragAnchor_;
+    BackgroundBatch* batch_ = nullptr;
+    bool closeAfterBatch_ = false;
 
     QWidget* topBand_ = nullptr;
     QFrame* Bevel2 = nullptr;
@@ -150,6 +164,8 @@ class TForm_Main : public QWidget {
     QLabel* Label1 = nullptr;
     QWidget* previewContent_ = nullptr;
     QLabel* statusPanels_[5] = {};
+    QProgressBar* batchProgress_ = nullptr;
+    QPushButton* stopButton_ = nullptr;
 };
 
 }  // namespace quillmere

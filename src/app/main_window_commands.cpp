@@ -10,7 +10,6 @@
 #include "app/main_window.h"
 #include "common/prompts.h"
 #include "app/widget_ports.h"
-#include "convert/batch_conversion.h"
 #include "list/folder_scan.h"
 #include "list/search_pattern.h"
 #include "preview/image_widget.h"
@@ -59,15 +58,6 @@ void TForm_Main::Search_changed() {
     if (!isScannable(text)) return;
     const SearchPattern parts = splitSearchPattern(text);
     List_files(parts.directory, parts.fileName, CheckBox_recursive->isChecked(), *ListBox1);
-}
-
-void TForm_Main::Button_ConvertClick() {
-    const ListWidgetView list(*ListBox1);
-    MemoLog log(*Memo1);
-    const RadioGroupFormat format(*RadioGroup2);
-    LineEditQuality quality(*Edit_Jpg_compress_rate);
-    const CheckBoxSwitch overwrite(*CheckBox_over_write);
-    runBatchConversion({list, log, Image1->control(), format, quality, overwrite});
 }
 
 }  // namespace quillmere

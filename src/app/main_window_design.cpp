@@ -9,6 +9,7 @@
 #include <QListWidget>
 #include <QMenu>
 #include <QPlainTextEdit>
+#include <QProgressBar>
 #include <QPushButton>
 #include <QRadioButton>
 #include <QScrollArea>
@@ -244,6 +245,17 @@ void TForm_Main::buildStatusBar() {
         statusPanels_[i]->setFixedWidth(kStatusPanelWidth);
         StatusBar1->addWidget(statusPanels_[i]);
     }
+    // Shown only while a conversion runs, right of the panels.
+    batchProgress_ = new QProgressBar(StatusBar1);
+    batchProgress_->setObjectName(QStringLiteral("BatchProgress"));
+    batchProgress_->setFormat(texts::batchProgressFormat());
+    batchProgress_->setVisible(false);
+    StatusBar1->addWidget(batchProgress_, 1);
+    stopButton_ = new QPushButton(texts::stopCaption(), StatusBar1);
+    stopButton_->setObjectName(QStringLiteral("Button_Stop"));
+    stopButton_->setShortcut(QKeySequence(Qt::Key_Escape));
+    stopButton_->setVisible(false);
+    StatusBar1->addWidget(stopButton_);
 }
 
 void TForm_Main::setTabOrder() {

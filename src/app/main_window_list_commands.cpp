@@ -91,15 +91,18 @@ QStringList localPaths(const QMimeData* data) {
 }  // namespace
 
 void TForm_Main::dragEnterEvent(QDragEnterEvent* event) {
-    if (dropIntake_ && !localPaths(event->mimeData()).isEmpty()) event->acceptProposedAction();
+    // The list takes no drops while a conversion runs through it.
+    if (dropIntake_ && !batch_ && !localPaths(event->mimeData()).isEmpty()) {
+        event->acceptProposedAction();
+    }
 }
 
 void TForm_Main::dragMoveEvent(QDragMoveEvent* event) {
-    if (dropIntake_) event->acceptProposedAction();
+    if (dropIntake_ && !batch_) event->acceptProposedAction();
 }
 
 void TForm_Main::dropEvent(QDropEvent* event) {
-    if (!dropIntake_) return;
+    if (!dropIntake_ || batch_) return;
     const QStringList paths = localPaths(event->mimeData());
     event->acceptProposedAction();
     runGuarded(prompts_, [&] { Files_dropped(paths); });

@@ -47,6 +47,12 @@ QString rateLabelDesignText() {
 QString sizeLabelDesignText() {
     return QStringLiteral("Label_size");
 }
+QString batchProgressFormat() {
+    return QStringLiteral("%v / %m");
+}
+QString stopCaption() {
+    return QStringLiteral("Stop");
+}
 
 std::vector<std::pair<QString, QString>> popupMenuItems() {
     return {{QStringLiteral("PopupMenu_delete"), QStringLiteral("Delete (remove for list)")},

@@ -23,6 +23,9 @@ QString qualityDesignText();
 QString overwriteCaption();
 QString rateLabelDesignText();
 QString sizeLabelDesignText();
+// The status bar's progress of a conversion run and its Stop button.
+QString batchProgressFormat();
+QString stopCaption();
 // The pop-up menu's items: object name and caption, in order.
 std::vector<std::pair<QString, QString>> popupMenuItems();
 

@@ -6,14 +6,14 @@
 #include "cli/console_batch_view.h"
 #include "common/app_error.h"
 #include "common/error_text.h"
+#include "common/path_encoding.h"
 #include "common/path_text.h"
 #include "convert/batch_runner.h"
-#include "imaging/picture_file.h"
 #include "convert/format_names.h"
 #include "convert/plain_ports.h"
+#include "imaging/picture_file.h"
 #include "list/folder_scan.h"
 #include "list/search_pattern.h"
-#include "common/path_encoding.h"
 
 namespace quillmere {
 

@@ -55,11 +55,10 @@ QString badJobCount(const QString& given, int most) {
 }
 
 QString progress(int done, int total, double megapixelsPerSecond, int secondsLeft) {
-    const QString left = secondsLeft < 0
-                             ? QStringLiteral("--:--")
-                             : QStringLiteral("%1:%2")
-                                   .arg(secondsLeft / 60)
-                                   .arg(secondsLeft % 60, 2, 10, QLatin1Char('0'));
+    const QString left = secondsLeft < 0 ? QStringLiteral("--:--")
+                                         : QStringLiteral("%1:%2")
+                                               .arg(secondsLeft / 60)
+                                               .arg(secondsLeft % 60, 2, 10, QLatin1Char('0'));
     return QStringLiteral("%1/%2 files, %3 MP/s, %4 left")
         .arg(done)
         .arg(total)

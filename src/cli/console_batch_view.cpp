@@ -37,14 +37,13 @@ void ConsoleBatchView::progressed(const BatchProgress& progress) {
     const double seconds =
         std::chrono::duration<double>(std::chrono::steady_clock::now() - start_).count();
     const double rate = seconds > 0 ? static_cast<double>(progress.pixels) / 1e6 / seconds : 0;
-    const int left = progress.done > 0 ? static_cast<int>(std::lround(
-                                             seconds / progress.done *
-                                             (progress.total - progress.done)))
-                                       : -1;
+    const int left = progress.done > 0
+                         ? static_cast<int>(std::lround(seconds / progress.done *
+                                                        (progress.total - progress.done)))
+                         : -1;
     log_.flush();
     *progressOut_ << '\r'
-                  << cli_messages::progress(progress.done, progress.total, rate, left)
-                         .toStdString()
+                  << cli_messages::progress(progress.done, progress.total, rate, left).toStdString()
                   << "\x1b[K";
     progressOut_->flush();
     progressShown_ = true;

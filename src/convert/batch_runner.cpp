@@ -24,8 +24,8 @@ BatchEnd BatchRunner::run(BatchView& view) {
             std::rethrow_exception(outcome->loadError);
         }
         if (!outcome->sourceMissing) {
-            progress.pixels += std::int64_t{outcome->entry.picture.width()} *
-                               outcome->entry.picture.height();
+            progress.pixels +=
+                std::int64_t{outcome->entry.picture.width()} * outcome->entry.picture.height();
             try {
                 commitEntry(outcome->entry, view, overwrite);
             } catch (...) {

@@ -29,12 +29,13 @@ void saveTarget(PreparedEntry& entry) {
 }  // namespace
 
 PreparedEntry prepareEntry(const QString& sourcePath, const QString& formatItem, int quality,
-                           bool overwrite) {
+                           bool overwrite, const std::atomic<bool>* abandoned) {
     PreparedEntry entry;
     entry.outputPath = outputPathFor(sourcePath, formatItem);
     entry.encoder = encoderForTarget(entry.outputPath);
     entry.quality = quality;
     entry.picture = normaliseGraphic(*decodePictureFile(sourcePath));
+    if (abandoned && abandoned->load(std::memory_order_relaxed)) return entry;
     if (overwrite || !isExistingFile(entry.outputPath)) encodeInto(entry, entry.picture);
     return entry;
 }

@@ -1,6 +1,7 @@
 #pragma once
 
 #include <QString>
+#include <atomic>
 #include <cstdint>
 #include <exception>
 #include <optional>
@@ -28,9 +29,10 @@ struct PreparedEntry {
     std::exception_ptr encodeError;
 };
 
-// Errors of reading or decoding propagate.
+// Errors of reading or decoding propagate. When `abandoned` is set once
+// the picture is decoded, the entry is left unencoded: nobody will take it.
 PreparedEntry prepareEntry(const QString& sourcePath, const QString& formatItem, int quality,
-                           bool overwrite);
+                           bool overwrite, const std::atomic<bool>* abandoned = nullptr);
 
 // Tests whether the target exists, shows the picture, then writes and logs
 // as the overwrite switch says. Errors of writing or encoding propagate.

@@ -11,7 +11,8 @@ namespace {
 std::vector<int> writersOfSources(const BatchPlan& plan) {
     QStringList targets;
     targets.reserve(plan.sources.size());
-    for (const QString& source : plan.sources) targets.append(outputPathFor(source, plan.formatItem));
+    for (const QString& source : plan.sources)
+        targets.append(outputPathFor(source, plan.formatItem));
     return lastEarlierWriters(plan.sources, targets);
 }
 
@@ -36,6 +37,7 @@ void PrepareQueue::requestStop() {
     {
         const std::lock_guard lock(mutex_);
         stop_ = true;
+        abandoned_ = true;
     }
     workersWake_.notify_all();
     outcomeReady_.notify_all();
@@ -54,7 +56,8 @@ PreparedOutcome PrepareQueue::prepare(int index) const {
         return outcome;
     }
     try {
-        outcome.entry = prepareEntry(source, plan_.formatItem, plan_.quality, plan_.overwrite);
+        outcome.entry =
+            prepareEntry(source, plan_.formatItem, plan_.quality, plan_.overwrite, &abandoned_);
     } catch (...) {
         outcome.loadError = std::current_exception();
     }

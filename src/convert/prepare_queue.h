@@ -1,5 +1,6 @@
 #pragma once
 
+#include <atomic>
 #include <condition_variable>
 #include <exception>
 #include <mutex>
@@ -61,6 +62,7 @@ class PrepareQueue {
     int nextToPrepare_ = 0;
     int committed_ = 0;  // entries before this index are committed
     bool stop_ = false;
+    std::atomic<bool> abandoned_{false};  // stop_, for work outside the lock
     std::vector<std::optional<PreparedOutcome>> outcomes_;
     std::vector<std::thread> threads_;
 };

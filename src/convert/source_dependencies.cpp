@@ -56,7 +56,8 @@ std::vector<int> lastEarlierWriters(const QStringList& sources, const QStringLis
     std::unordered_map<std::string, int> lastWriterOf;
     lastWriterOf.reserve(static_cast<std::size_t>(targets.size()));
     for (qsizetype i = 0; i < sources.size(); ++i) {
-        if (const auto found = lastWriterOf.find(fileKey(sources[i])); found != lastWriterOf.end()) {
+        if (const auto found = lastWriterOf.find(fileKey(sources[i]));
+            found != lastWriterOf.end()) {
             writers[static_cast<std::size_t>(i)] = found->second;
         }
         lastWriterOf[fileKey(targets[i])] = static_cast<int>(i);

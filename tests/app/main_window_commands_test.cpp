@@ -12,6 +12,7 @@
 #include "app/main_window.h"
 #include "imaging/codecs/png_encoder.h"
 #include "preview/image_widget.h"
+#include "conversion_wait.h"
 #include "scripted_prompts.h"
 #include "support/picture_files.h"
 #include "support/qt_printers.h"
@@ -42,6 +43,10 @@ class MainWindowCommandsTest : public ::testing::Test {
     }
     QStringList logLines() const { return window.Memo1->toPlainText().split('\n'); }
     void click(const char* name) { window.findChild<QAbstractButton*>(name)->click(); }
+    void convert() {
+        click("Button_Convert");
+        ASSERT_TRUE(test::waitForConversion(window));
+    }
 
     test::Sandbox sandbox;
     test::ScriptedPrompts prompts;
@@ -53,7 +58,7 @@ TEST_F(MainWindowCommandsTest, ConvertButtonConvertsTheListIntoTheLog) {
     const QString b = picture("b.png", {200, 0, 0});
     window.ListBox1->addItems({a, b});
     window.RadioGroup2->button(0)->click();  // BMP
-    click("Button_Convert");
+    convert();
 
     EXPECT_EQ(prompts.errors, QStringList());
     EXPECT_EQ(logLines(),
@@ -65,7 +70,7 @@ TEST_F(MainWindowCommandsTest, ConvertButtonConvertsTheListIntoTheLog) {
     window.CheckBox_over_write->setChecked(true);
     window.Edit_Jpg_compress_rate->setText("abc");
     window.ListBox1->item(1)->setSelected(true);
-    click("Button_Convert");
+    convert();
     EXPECT_EQ(logLines().mid(4),
               (QStringList{"file already exist: " + sandbox.path("a.bmp") + " -->over write ",
                            "file already exist: " + sandbox.path("b.bmp") + " -->over write ",
@@ -76,12 +81,12 @@ TEST_F(MainWindowCommandsTest, ConvertButtonConvertsTheListIntoTheLog) {
 TEST_F(MainWindowCommandsTest, ConvertErrorsGoToTheErrorBox) {
     window.ListBox1->addItems({picture("a.png"), sandbox.write("broken.gif", QByteArray("nope")),
                                sandbox.write("notes.txt", QByteArray("text"))});
-    click("Button_Convert");
+    convert();
     EXPECT_EQ(prompts.errors, QStringList{"Invalid GIF signature."});
     EXPECT_EQ(logLines(), (QStringList{"Memo1", sandbox.path("a.jpg")}));
 
     delete window.ListBox1->takeItem(1);
-    click("Button_Convert");
+    convert();
     EXPECT_EQ(prompts.errors.last(), "Unknown picture file extension (.txt)");
 }
 

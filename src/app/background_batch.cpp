@@ -1,0 +1,75 @@
+#include "app/background_batch.h"
+
+namespace quillmere {
+
+class BackgroundBatch::SignallingView final : public BatchView {
+  public:
+    explicit SignallingView(BackgroundBatch& batch) : batch_(batch) {}
+    void appendLine(const QString& line) override { emit batch_.lineAppended(line); }
+    void appendToLastLine(const QString& text) override { emit batch_.lastLineExtended(text); }
+    void showPicture(Bitmap24 picture) override { batch_.offerPicture(std::move(picture)); }
+    void loadFailed() override { batch_.loadFailed_ = true; }
+    void progressed(const BatchProgress& progress) override {
+        emit batch_.progressed(progress.done, progress.total);
+    }
+
+  private:
+    BackgroundBatch& batch_;
+};
+
+BackgroundBatch::BackgroundBatch(BatchPlan plan, int workers, QObject* parent) : QObject(parent) {
+    runner_ = std::make_unique<BatchRunner>(std::move(plan), workers);
+}
+
+BackgroundBatch::~BackgroundBatch() {
+    requestStop();
+    wait();
+}
+
+void BackgroundBatch::requestStop() {
+    const std::lock_guard lock(runnerMutex_);
+    if (runner_) runner_->requestStop();
+}
+
+void BackgroundBatch::start() {
+    thread_ = std::thread([this] { run(); });
+}
+
+void BackgroundBatch::wait() {
+    if (thread_.joinable()) thread_.join();
+}
+
+void BackgroundBatch::run() {
+    SignallingView view(*this);
+    try {
+        end_ = runner_->run(view);
+    } catch (...) {
+        error_ = std::current_exception();
+    }
+    std::unique_ptr<BatchRunner> ending;
+    {
+        const std::lock_guard lock(runnerMutex_);
+        ending = std::move(runner_);
+    }
+    ending.reset();
+    emit ended();
+}
+
+void BackgroundBatch::offerPicture(Bitmap24 picture) {
+    bool announce = false;
+    {
+        const std::lock_guard lock(pictureMutex_);
+        announce = !picture_.has_value();
+        picture_ = std::move(picture);
+    }
+    if (announce) emit pictureCommitted();
+}
+
+std::optional<Bitmap24> BackgroundBatch::takePicture() {
+    const std::lock_guard lock(pictureMutex_);
+    std::optional<Bitmap24> picture = std::move(picture_);
+    picture_.reset();
+    return picture;
+}
+
+}  // namespace quillmere

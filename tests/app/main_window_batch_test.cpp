@@ -1,0 +1,160 @@
+#include <gtest/gtest.h>
+
+#include <QAbstractButton>
+#include <QButtonGroup>
+#include <QCheckBox>
+#include <QDir>
+#include <QDragEnterEvent>
+#include <QLineEdit>
+#include <QListWidget>
+#include <QMimeData>
+#include <QPlainTextEdit>
+#include <QProgressBar>
+#include <QPushButton>
+#include <QTest>
+#include <QUrl>
+
+#include "app/main_window.h"
+#include "conversion_wait.h"
+#include "imaging/codecs/bmp_encoder.h"
+#include "imaging/codecs/png_encoder.h"
+#include "scripted_prompts.h"
+#include "support/picture_files.h"
+#include "support/qt_printers.h"
+#include "support/sandbox.h"
+
+namespace quillmere {
+namespace {
+
+class MainWindowBatchTest : public ::testing::Test {
+  protected:
+    MainWindowBatchTest() {
+        window.setSettingsFilePath(sandbox.path("quillmere.ini"));
+        window.FormCreate();
+    }
+    ~MainWindowBatchTest() override { test::waitForConversion(window); }
+
+    QString picture(const QString& name) {
+        return sandbox.write(name, encodePng(test::solid(5, 3, {10, 20, 30})));
+    }
+    // A picture whose conversion to GIF takes long enough that a stop
+    // asked for at once comes before it is written.
+    QString slowPicture(const QString& name) {
+        return sandbox.write(name, encodeBmp(test::photoLike(2000, 2000)));
+    }
+    QStringList logLines() const { return window.Memo1->toPlainText().split('\n'); }
+    QStringList folderFiles() const {
+        return QDir(sandbox.path(".")).entryList(QDir::Files | QDir::Hidden, QDir::Name);
+    }
+    template <typename T = QWidget>
+    T* control(const char* name) const {
+        return window.findChild<T*>(QString::fromLatin1(name));
+    }
+    void startConverting(const QString& format) {
+        for (QAbstractButton* button : window.RadioGroup2->buttons()) {
+            if (button->text() == format) button->click();
+        }
+        control<QPushButton>("Button_Convert")->click();
+        ASSERT_TRUE(window.isConverting());
+    }
+    bool dropAccepted() {
+        QMimeData data;
+        data.setUrls({QUrl::fromLocalFile(picture("dropped.png"))});
+        QDragEnterEvent enter(QPoint(10, 10), Qt::CopyAction, &data, Qt::LeftButton,
+                              Qt::NoModifier);
+        QCoreApplication::sendEvent(&window, &enter);
+        return enter.isAccepted();
+    }
+
+    test::Sandbox sandbox;
+    test::ScriptedPrompts prompts;
+    TForm_Main window{prompts};
+};
+
+TEST_F(MainWindowBatchTest, TheListAndTheSettingsAreLockedWhileARunGoesOn) {
+    window.ListBox1->addItems({picture("a.png"), sandbox.path("gone.png"), picture("b.png")});
+    const char* locked[] = {"ListBox1",
+                            "Button1",
+                            "Button_folder_select",
+                            "Edit1",
+                            "RadioGroup1",
+                            "CheckBox_recursive",
+                            "Button_Convert",
+                            "RadioGroup2",
+                            "Edit_Jpg_compress_rate",
+                            "CheckBox_over_write"};
+    ASSERT_TRUE(dropAccepted());
+    startConverting("BMP");
+
+    for (const char* name : locked) {
+        SCOPED_TRACE(name);
+        ASSERT_NE(control(name), nullptr);
+        EXPECT_FALSE(control(name)->isEnabled());
+    }
+    for (QAbstractButton* format : window.RadioGroup2->buttons()) EXPECT_FALSE(format->isEnabled());
+    EXPECT_TRUE(control("BatchProgress")->isVisibleTo(&window));
+    EXPECT_TRUE(control("Button_Stop")->isVisibleTo(&window));
+    EXPECT_FALSE(dropAccepted());
+
+    ASSERT_TRUE(test::waitForConversion(window));
+    for (const char* name : locked) {
+        SCOPED_TRACE(name);
+        EXPECT_TRUE(control(name)->isEnabled());
+    }
+    EXPECT_FALSE(control("BatchProgress")->isVisibleTo(&window));
+    EXPECT_FALSE(control("Button_Stop")->isVisibleTo(&window));
+    EXPECT_TRUE(dropAccepted());
+    // Every entry counts, the missing source too.
+    EXPECT_EQ(control<QProgressBar>("BatchProgress")->maximum(), 3);
+    EXPECT_EQ(control<QProgressBar>("BatchProgress")->value(), 3);
+    EXPECT_EQ(logLines(),
+              (QStringList{"Memo1", sandbox.path("a.bmp"), sandbox.path("b.bmp"), "finished!"}));
+}
+
+// The ways a user stops a run: each ends it before the slow first entry is
+// written, so nothing after it is written either.
+TEST_F(MainWindowBatchTest, StopAndEscEndTheRunWithoutFinishing) {
+    window.show();
+    window.activateWindow();
+    ASSERT_TRUE(QTest::qWaitForWindowActive(&window));
+    const struct {
+        const char* how;
+        std::function<void()> stop;
+    } ways[] = {
+        {"Stop", [this] { control<QPushButton>("Button_Stop")->click(); }},
+        {"Esc", [this] { QTest::keyClick(&window, Qt::Key_Escape); }},
+    };
+    for (const auto& way : ways) {
+        SCOPED_TRACE(way.how);
+        window.Memo1->clear();
+        window.ListBox1->clear();
+        window.ListBox1->addItems({slowPicture("slow.bmp"), picture("a.png"), picture("b.png")});
+        startConverting("GIF");
+        way.stop();
+        ASSERT_TRUE(test::waitForConversion(window));
+
+        EXPECT_EQ(window.Memo1->toPlainText(), "stopped!");
+        EXPECT_EQ(prompts.errors, QStringList());
+        // Nothing written, nothing half-written.
+        EXPECT_EQ(folderFiles(), (QStringList{"a.png", "b.png", "slow.bmp"}));
+    }
+}
+
+TEST_F(MainWindowBatchTest, ClosingDuringARunStopsItFirstThenCloses) {
+    window.show();
+    window.ListBox1->addItems({slowPicture("slow.bmp"), picture("a.png")});
+    startConverting("GIF");
+
+    EXPECT_FALSE(window.close());
+    EXPECT_TRUE(window.isVisible());
+    EXPECT_FALSE(test::Sandbox::exists(sandbox.path("quillmere.ini")));
+
+    ASSERT_TRUE(test::waitForConversion(window));
+    EXPECT_FALSE(window.isVisible());
+    EXPECT_TRUE(test::Sandbox::exists(sandbox.path("quillmere.ini")));
+    EXPECT_EQ(logLines().last(), "stopped!");
+    EXPECT_FALSE(test::Sandbox::exists(sandbox.path("a.gif")));
+}
+
+}  // namespace
+}  // namespace quillmere
