@@ -56,6 +56,16 @@ QFont windowFont() {
     return font;
 }
 
+// A status panel is 160 pixels wide where the bar has room; it gives way
+// (its text cut off) rather than widen the window, for instance to the
+// progress of a conversion run.
+class StatusPanel final : public QLabel {
+  public:
+    using QLabel::QLabel;
+    QSize sizeHint() const override { return {kStatusPanelWidth, QLabel::sizeHint().height()}; }
+    QSize minimumSizeHint() const override { return {0, QLabel::minimumSizeHint().height()}; }
+};
+
 QGroupBox* radioGroup(QWidget* parent, const QString& name, const QString& caption,
                       QButtonGroup*& group, int checkedIndex) {
     auto* box = new QGroupBox(caption, parent);
@@ -240,9 +250,9 @@ void TForm_Main::buildStatusBar() {
     StatusBar1->setObjectName(QStringLiteral("StatusBar1"));
     StatusBar1->setSizeGripEnabled(true);
     for (int i = 0; i < kStatusPanelCount; ++i) {
-        statusPanels_[i] = new QLabel(StatusBar1);
+        statusPanels_[i] = new StatusPanel(StatusBar1);
         statusPanels_[i]->setObjectName(QStringLiteral("StatusBar1_Panel%1").arg(i));
-        statusPanels_[i]->setFixedWidth(kStatusPanelWidth);
+        statusPanels_[i]->setMaximumWidth(kStatusPanelWidth);
         StatusBar1->addWidget(statusPanels_[i]);
     }
     // Shown only while a conversion runs, right of the panels.

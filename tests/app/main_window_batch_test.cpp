@@ -145,6 +145,12 @@ TEST_F(MainWindowBatchTest, ClosingDuringARunStopsItFirstThenCloses) {
     window.ListBox1->addItems({slowPicture("slow.bmp"), picture("a.png")});
     startConverting("GIF");
 
+    // The window goes on taking events while the run lasts.
+    window.resize(900, 800);
+    QTest::qWait(20);
+    EXPECT_TRUE(window.isConverting());
+    EXPECT_EQ(window.size(), QSize(900, 800));
+
     EXPECT_FALSE(window.close());
     EXPECT_TRUE(window.isVisible());
     EXPECT_FALSE(test::Sandbox::exists(sandbox.path("quillmere.ini")));
