@@ -1,16 +1,23 @@
 #!/usr/bin/env bash
 # Configures and builds one flavour of the project.
-#   scripts/build.sh [release|sanitize]
+#   scripts/build.sh [release|sanitize|tsan]
+# The tsan flavour (ThreadSanitizer) builds only the programs whose tests
+# run the batch conversion on several threads.
 set -euo pipefail
 cd "$(dirname "$0")/.."
 
 flavour=${1:-release}
+targets=()
 case "$flavour" in
     release)  dir=build;          flags=(-DCMAKE_BUILD_TYPE=RelWithDebInfo) ;;
     sanitize) dir=build-sanitize; flags=(-DCMAKE_BUILD_TYPE=Debug -DQUILLMERE_SANITIZE=ON
                                          -DQUILLMERE_BUILD_BENCHMARKS=OFF) ;;
+    tsan)     dir=build-tsan;     flags=(-DCMAKE_BUILD_TYPE=Debug -DCMAKE_C_FLAGS=-O1
+                                         -DCMAKE_CXX_FLAGS=-O1 -DQUILLMERE_SANITIZE_THREAD=ON
+                                         -DQUILLMERE_BUILD_BENCHMARKS=OFF)
+              targets=(--target convert_tests cli_tests quillmere-batch) ;;
     *) echo "unknown flavour: $flavour" >&2; exit 2 ;;
 esac
 
 cmake -S . -B "$dir" -G Ninja -DQUILLMERE_WERROR=ON "${flags[@]}" >/dev/null
-cmake --build "$dir" -j "${QUILLMERE_JOBS:-2}"
+cmake --build "$dir" -j "${QUILLMERE_JOBS:-2}" "${targets[@]}"

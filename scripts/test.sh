@@ -1,6 +1,8 @@
 #!/usr/bin/env bash
 # Sets up, builds and runs every test: once in the normal build, once under
-# AddressSanitizer and UndefinedBehaviorSanitizer.
+# AddressSanitizer and UndefinedBehaviorSanitizer, and the tests of the
+# batch conversion (which prepares pictures on several threads) once more
+# under ThreadSanitizer.
 set -euo pipefail
 cd "$(dirname "$0")/.."
 scripts/setup.sh
@@ -16,3 +18,9 @@ ctest --test-dir build --output-on-failure -j 2
 echo "== Build and test under AddressSanitizer and UndefinedBehaviorSanitizer =="
 scripts/build.sh sanitize
 ctest --test-dir build-sanitize --output-on-failure -j 2
+
+echo "== Build and test the batch conversion under ThreadSanitizer =="
+scripts/build.sh tsan
+TSAN_OPTIONS="halt_on_error=1 second_deadlock_stack=1 suppressions=$PWD/scripts/tsan.supp" \
+    ctest --test-dir build-tsan --output-on-failure -j 2 --no-tests=error \
+        -L '^(convert_tests|cli_tests)$'

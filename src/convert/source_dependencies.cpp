@@ -18,8 +18,10 @@ std::string inodeKey(char kind, const struct stat& info) {
     return kind + std::to_string(info.st_dev) + ':' + std::to_string(info.st_ino);
 }
 
-// A dangling link is written through to its destination, so the name that
-// counts is where the link chain ends.
+// A link that points nowhere yet is read through to its destination once
+// an earlier entry writes it, so the name that counts is where the link
+// chain ends. (Writing over such a link replaces the link itself, so for a
+// target this only makes a later read of the destination wait needlessly.)
 QString endOfLinkChain(QString path) {
     for (int hop = 0; hop < 40; ++hop) {
         const QByteArray bytes = encodePath(path);

@@ -43,7 +43,8 @@ int createTemporary(const QByteArray& target, QByteArray& name, mode_t mode) {
 }  // namespace
 
 TargetFile::TargetFile(const QString& path) : path_(path), target_(encodePath(path)) {
-    // Writing over a link writes the file it points to, as opening it would.
+    // Writing over a link writes the file it points to, as opening it would;
+    // a link that points nowhere is replaced by the file.
     struct stat info {};
     if (::lstat(target_.constData(), &info) == 0 && S_ISLNK(info.st_mode)) {
         char resolved[PATH_MAX];

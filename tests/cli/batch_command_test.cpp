@@ -1,5 +1,9 @@
 #include <gtest/gtest.h>
 
+#include <QCryptographicHash>
+#include <QDir>
+#include <QDirIterator>
+#include <QFile>
 #include <QRegularExpression>
 
 #include "imaging/codecs/png_encoder.h"
@@ -86,6 +90,10 @@ TEST_F(BatchCommandTest, AWrongCommandLineExitsWithTwo) {
         {"--quality", "90", "a.png"},
         {"--bogus", "--to", "PNG"},
         {"--list=yes"},
+        {"--to", "BMP", "--jobs"},
+        {"--to", "BMP", "--jobs", "0", "a.png"},
+        {"--to", "BMP", "--jobs", "x", "a.png"},
+        {"--to", "BMP", "--jobs=257", "a.png"},
     };
     for (const QStringList& arguments : cases) {
         SCOPED_TRACE(arguments.join(' ').toStdString());
@@ -93,6 +101,102 @@ TEST_F(BatchCommandTest, AWrongCommandLineExitsWithTwo) {
         EXPECT_EQ(result.status, 2);
         EXPECT_TRUE(result.err.contains("Usage: quillmere-batch"));
         EXPECT_EQ(result.out, QString());
+    }
+}
+
+TEST_F(BatchCommandTest, TheJobCountIsAWholeNumberFrom1To256) {
+    const char* const wrong[] = {"0", "x", "257", "-3", "2.5", ""};
+    for (const char* count : wrong) {
+        SCOPED_TRACE(count);
+        const test::ProgramRun result =
+            test::runBatchProgram({"--to", "BMP", QStringLiteral("--jobs=%1").arg(count), "a.png"});
+        EXPECT_EQ(result.status, 2);
+        EXPECT_TRUE(result.err.startsWith(
+            QStringLiteral(
+                "quillmere-batch: --jobs needs a whole number from 1 to 256, not \"%1\"\n")
+                .arg(count)))
+            << result.err.toStdString();
+        EXPECT_EQ(result.out, QString());
+    }
+}
+
+// Every entry below the folder, hidden ones included, with its contents.
+QStringList folderContents(const QString& root) {
+    QStringList found;
+    QDirIterator entries(root,
+                         QDir::AllEntries | QDir::Hidden | QDir::System | QDir::NoDotAndDotDot,
+                         QDirIterator::Subdirectories);
+    while (entries.hasNext()) {
+        const QString path = entries.next();
+        QFile file(path);
+        const QByteArray bytes = file.open(QIODevice::ReadOnly) ? file.readAll() : "folder";
+        found << path.mid(root.size()) + ' ' +
+                     QString::fromLatin1(
+                         QCryptographicHash::hash(bytes, QCryptographicHash::Md5).toHex());
+    }
+    found.sort();
+    return found;
+}
+
+TEST_F(BatchCommandTest, AnyNumberOfJobsGivesTheRunOfOne) {
+    // Entries that read what earlier ones write, one listed twice, one
+    // missing, an existing target and, in one case, a broken file in the
+    // middle. Relative paths make the output of two folders comparable.
+    const struct {
+        const char* name;
+        QStringList options;
+        QStringList list;
+        int status;
+        QString out;
+        QString err;
+    } cases[] = {
+        {"keeping",
+         {},
+         {"a.png", "a.bmp", "b.png", "gone.png", "b.png", "c.png"},
+         0,
+         "a.bmp\nfile already exist: a.bmp\nb.bmp\nfile already exist: b.bmp\n"
+         "file already exist: c.bmp\nfinished!\n",
+         ""},
+        {"overwriting",
+         {"--overwrite"},
+         {"a.png", "a.bmp", "b.png", "gone.png", "b.png", "c.png"},
+         0,
+         "a.bmp\nfile already exist: a.bmp -->over write \nb.bmp\n"
+         "file already exist: b.bmp -->over write \nfile already exist: c.bmp -->over write \n"
+         "finished!\n",
+         ""},
+        {"failing",
+         {"--overwrite"},
+         {"a.png", "a.bmp", "b.png", "broken.gif", "b.png", "c.png"},
+         1,
+         "a.bmp\nfile already exist: a.bmp -->over write \nb.bmp\n",
+         "Invalid GIF signature.\n"},
+    };
+    const QStringList jobs[] = {{"--jobs", "1"}, {"--jobs", "3"}, {"--jobs=256"}, {}};
+    for (const auto& c : cases) {
+        QStringList firstFiles;
+        for (const QStringList& jobOption : jobs) {
+            SCOPED_TRACE(std::string(c.name) + " " + jobOption.join(' ').toStdString());
+            const test::Sandbox folder;
+            for (const char* name : {"a.png", "b.png", "c.png"}) {
+                folder.write(name, encodePng(test::photoLike(12, 9, name[0])));
+            }
+            folder.write("c.bmp", QByteArray("old"));
+            folder.write("broken.gif", QByteArray("nothing like a GIF"));
+
+            const test::ProgramRun run = test::runBatchProgram(
+                QStringList{"--to", "BMP"} + c.options + jobOption + c.list, folder.path("."));
+            EXPECT_EQ(run.status, c.status);
+            EXPECT_EQ(run.out, c.out);
+            // Standard error is no terminal here: no progress line.
+            EXPECT_EQ(run.err, c.err);
+            const QStringList files = folderContents(folder.path("."));
+            if (firstFiles.isEmpty()) {
+                firstFiles = files;
+            } else {
+                EXPECT_EQ(files, firstFiles);
+            }
+        }
     }
 }
 

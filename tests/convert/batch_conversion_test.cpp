@@ -7,15 +7,18 @@
 #include <QDir>
 #include <QFile>
 #include <csignal>
+#include <string>
+#include <tuple>
 
+#include "batch_recording.h"
 #include "common/app_error.h"
 #include "convert/plain_ports.h"
 #include "imaging/codecs/bmp_encoder.h"
 #include "imaging/codecs/png_encoder.h"
 #include "imaging/image_process.h"
 #include "support/picture_files.h"
-#include "support/sandbox.h"
 #include "support/qt_printers.h"
+#include "support/sandbox.h"
 
 namespace quillmere {
 namespace {
@@ -35,7 +38,9 @@ int firstLuminanceEntry(const QString& path) {
     return entry;
 }
 
-class BatchTest : public ::testing::Test {
+// The batch as the window runs it, with `workers` threads preparing
+// entries ahead of the commits (none: one entry after another).
+class BatchFixture : public ::testing::Test {
   protected:
     QString picture(const QString& name, Rgb colour = {200, 100, 50}) {
         return sandbox.write(name, encodePng(test::solid(6, 4, colour)));
@@ -47,7 +52,7 @@ class BatchTest : public ::testing::Test {
         const FixedFormat choice(format);
         const FixedOverwrite overwrite(overwriteChecked);
         try {
-            runBatchConversion({list, log, preview, choice, quality, overwrite});
+            runBatchConversion({list, log, preview, choice, quality, overwrite}, workers);
         } catch (const AppError& error) {
             return error.message();
         }
@@ -59,9 +64,21 @@ class BatchTest : public ::testing::Test {
     ImageControl preview;
     TextQualityField quality{"90"};
     bool overwriteChecked = false;
+    int workers = 0;
 };
 
-TEST_F(BatchTest, ConvertsEveryEntryBesideItsSource) {
+// Every behaviour holds alike sequentially and with workers preparing ahead.
+class BatchTest : public BatchFixture, public ::testing::WithParamInterface<int> {
+  protected:
+    void SetUp() override { workers = GetParam(); }
+};
+
+INSTANTIATE_TEST_SUITE_P(WorkerCounts, BatchTest, ::testing::Values(0, 1, 3),
+                         [](const ::testing::TestParamInfo<int>& info) {
+                             return test::workerCountName(info.param);
+                         });
+
+TEST_P(BatchTest, ConvertsEveryEntryBesideItsSource) {
     const QString a = picture("a.png");
     const QString b = picture("b.b.PNG");
     EXPECT_EQ(run({a, b}, "TIFF"), QString());
@@ -70,12 +87,12 @@ TEST_F(BatchTest, ConvertsEveryEntryBesideItsSource) {
     EXPECT_EQ(test::loadBitmap(sandbox.path("b.b.tiff")).pixel(5, 3), (Rgb{200, 100, 50}));
 }
 
-TEST_F(BatchTest, AnEmptyListOnlyFinishes) {
+TEST_P(BatchTest, AnEmptyListOnlyFinishes) {
     EXPECT_EQ(run({}, "PNG"), QString());
     EXPECT_EQ(log.lines(), QStringList{"finished!"});
 }
 
-TEST_F(BatchTest, AnExistingTargetIsKeptOrOverwritten) {
+TEST_P(BatchTest, AnExistingTargetIsKeptOrOverwritten) {
     const QString source = picture("a.png");
     const QString target = sandbox.write("a.bmp", QByteArray("keep me"));
 
@@ -91,7 +108,7 @@ TEST_F(BatchTest, AnExistingTargetIsKeptOrOverwritten) {
     EXPECT_EQ(test::loadBitmap(target).pixel(0, 0), (Rgb{200, 100, 50}));
 }
 
-TEST_F(BatchTest, TwoOrMoreSelectedEntriesNarrowTheRun) {
+TEST_P(BatchTest, TwoOrMoreSelectedEntriesNarrowTheRun) {
     const QStringList paths = {picture("a.png"), picture("b.png"), picture("c.png")};
     const struct {
         std::set<int> selection;
@@ -120,32 +137,47 @@ struct QualityCase {
     int luminanceEntry;  // of the JPEG written
 };
 
-class BatchQualityTest : public BatchTest, public ::testing::WithParamInterface<QualityCase> {};
+void PrintTo(const QualityCase& c, std::ostream* out) {
+    *out << '"' << c.text << '"';
+}
+
+class BatchQualityTest : public BatchFixture,
+                         public ::testing::WithParamInterface<std::tuple<QualityCase, int>> {
+  protected:
+    void SetUp() override { workers = std::get<1>(GetParam()); }
+};
 
 TEST_P(BatchQualityTest, ReadsTheQualityFieldLeniently) {
-    const QualityCase& c = GetParam();
+    const QualityCase& c = std::get<0>(GetParam());
     quality.setText(c.text);
     EXPECT_EQ(run({picture("a.png")}, "JPG"), QString());
     EXPECT_EQ(quality.text(), QString(c.fieldAfter));
     EXPECT_EQ(firstLuminanceEntry(sandbox.path("a.jpg")), c.luminanceEntry);
 }
 
-INSTANTIATE_TEST_SUITE_P(
-    Texts, BatchQualityTest,
-    ::testing::Values(QualityCase{"0", "100", 1}, QualityCase{"", "100", 1},
-                      QualityCase{"abc", "100", 1}, QualityCase{"90 ", "100", 1},
-                      QualityCase{"$50", "$50", 6},  // 80: scale 40, (16 x 40 + 50) / 100
-                      QualityCase{"256", "256", 255}, QualityCase{"-5", "-5", 1},
-                      QualityCase{"50", "50", 16}));
+const QualityCase kQualityCases[] = {
+    {"0", "100", 1},     {"", "100", 1},    {"abc", "100", 1},
+    {"90 ", "100", 1},   {"$50", "$50", 6},  // 80: scale 40, (16 x 40 + 50) / 100
+    {"256", "256", 255}, {"-5", "-5", 1},   {"50", "50", 16},
+};
 
-TEST_F(BatchTest, MissingSourcesAreSkippedSilently) {
+// Each text with three worker counts.
+INSTANTIATE_TEST_SUITE_P(Texts, BatchQualityTest,
+                         ::testing::Combine(::testing::ValuesIn(kQualityCases),
+                                            ::testing::Values(0, 1, 3)),
+                         [](const ::testing::TestParamInfo<std::tuple<QualityCase, int>>& info) {
+                             return "Text" + std::to_string(info.index / 3) + "_" +
+                                    test::workerCountName(std::get<1>(info.param));
+                         });
+
+TEST_P(BatchTest, MissingSourcesAreSkippedSilently) {
     const QString gone = sandbox.path("gone.png");
     const QString present = picture("b.png");
     EXPECT_EQ(run({gone, sandbox.path("."), present}, "JPG"), QString());
     EXPECT_EQ(log.lines(), (QStringList{sandbox.path("b.jpg"), "finished!"}));
 }
 
-TEST_F(BatchTest, TheFirstErrorEndsTheRunWithoutFinishing) {
+TEST_P(BatchTest, TheFirstErrorEndsTheRunWithoutFinishing) {
     const QString first = picture("a.png", {1, 2, 3});
     const QString text = sandbox.write("notes.TXT", QByteArray("hello"));
     const QString after = picture("c.png");
@@ -156,13 +188,13 @@ TEST_F(BatchTest, TheFirstErrorEndsTheRunWithoutFinishing) {
     EXPECT_EQ(preview.picture().bitmap().pixel(0, 0), (Rgb{1, 2, 3}));
 }
 
-TEST_F(BatchTest, TheLastEntryStaysInThePreview) {
+TEST_P(BatchTest, TheLastEntryStaysInThePreview) {
     EXPECT_EQ(run({picture("a.png"), picture("b.png", {7, 8, 9})}, "BMP"), QString());
     EXPECT_EQ(preview.width(), 6);
     EXPECT_EQ(preview.picture().bitmap().pixel(2, 2), (Rgb{7, 8, 9}));
 }
 
-TEST_F(BatchTest, ConvertingAFileOntoItselfReplacesIt) {
+TEST_P(BatchTest, ConvertingAFileOntoItselfReplacesIt) {
     // A JPEG made at quality 50, re-encoded in place at quality 100.
     const QString photo = sandbox.path("a.jpg");
     {
@@ -180,7 +212,7 @@ TEST_F(BatchTest, ConvertingAFileOntoItselfReplacesIt) {
     EXPECT_EQ(firstLuminanceEntry(photo), 1);
 }
 
-TEST_F(BatchTest, ASaveThatFailsPartWayLeavesTheOriginalIntact) {
+TEST_P(BatchTest, ASaveThatFailsPartWayLeavesTheOriginalIntact) {
     const QString photo = sandbox.write("a.bmp", encodeBmp(test::photoLike(200, 100)));
     const std::vector<std::uint8_t> original = test::Sandbox::read(photo);
     overwriteChecked = true;
@@ -201,7 +233,7 @@ TEST_F(BatchTest, ASaveThatFailsPartWayLeavesTheOriginalIntact) {
     EXPECT_EQ(QDir(sandbox.path(".")).entryList(QDir::Files | QDir::Hidden).size(), 1);
 }
 
-TEST_F(BatchTest, AnEncodingErrorSurfacesWhereTheTargetIsSaved) {
+TEST_P(BatchTest, AnEncodingErrorSurfacesWhereTheTargetIsSaved) {
     // A GIF cannot be 65536 pixels wide: the error must come after the
     // existing-target line, and not at all when nothing is saved.
     const QString source = sandbox.write("wide.png", encodePng(Bitmap24(65536, 1)));
