@@ -12,12 +12,12 @@
 
 #include "about/about_messages.h"
 #include "about/download.h"
-#include "common/files_beside_executable.h"
 #include "about/program_icon.h"
 #include "about/release_index.h"
 #include "about/version_text.h"
 #include "common/app_error.h"
 #include "common/error_text.h"
+#include "common/files_beside_executable.h"
 #include "common/path_text.h"
 
 namespace quillmere {

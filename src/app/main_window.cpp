@@ -21,8 +21,8 @@
 #include "app/desktop_shell.h"
 #include "app/error_guard.h"
 #include "app/key_codes.h"
-#include "common/prompts.h"
 #include "app/settings_location.h"
+#include "common/prompts.h"
 #include "preview/image_widget.h"
 
 namespace quillmere {

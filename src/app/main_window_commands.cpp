@@ -8,8 +8,8 @@
 
 #include "app/application_title.h"
 #include "app/main_window.h"
-#include "common/prompts.h"
 #include "app/widget_ports.h"
+#include "common/prompts.h"
 #include "list/folder_scan.h"
 #include "list/search_pattern.h"
 #include "preview/image_widget.h"

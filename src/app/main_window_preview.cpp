@@ -11,10 +11,10 @@
 
 #include "app/app_messages.h"
 #include "app/main_window.h"
-#include "common/prompts.h"
 #include "app/widget_ports.h"
 #include "common/app_error.h"
 #include "common/path_text.h"
+#include "common/prompts.h"
 #include "convert/single_conversion.h"
 #include "imaging/file_access.h"
 #include "imaging/image_process.h"

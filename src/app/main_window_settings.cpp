@@ -6,9 +6,9 @@
 #include <QLocale>
 
 #include "app/application_title.h"
-#include "common/ini_file.h"
 #include "app/main_window.h"
 #include "app/window_placement.h"
+#include "common/ini_file.h"
 #include "list/search_pattern.h"
 
 namespace quillmere {

@@ -8,8 +8,8 @@
 #include <cerrno>
 
 #include "common/app_error.h"
-#include "common/path_encoding.h"
 #include "common/error_text.h"
+#include "common/path_encoding.h"
 #include "imaging/imaging_messages.h"
 
 namespace quillmere {

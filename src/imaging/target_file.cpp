@@ -13,8 +13,8 @@
 #include <utility>
 
 #include "common/app_error.h"
-#include "common/path_encoding.h"
 #include "common/error_text.h"
+#include "common/path_encoding.h"
 #include "imaging/imaging_messages.h"
 
 namespace quillmere {

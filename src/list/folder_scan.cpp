@@ -16,8 +16,8 @@
 #include <vector>
 
 #include "common/app_error.h"
-#include "common/path_encoding.h"
 #include "common/error_text.h"
+#include "common/path_encoding.h"
 #include "list/absolute_path.h"
 #include "list/list_messages.h"
 #include "list/name_mask.h"

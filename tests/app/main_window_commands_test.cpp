@@ -10,9 +10,9 @@
 #include <QPushButton>
 
 #include "app/main_window.h"
+#include "conversion_wait.h"
 #include "imaging/codecs/png_encoder.h"
 #include "preview/image_widget.h"
-#include "conversion_wait.h"
 #include "scripted_prompts.h"
 #include "support/picture_files.h"
 #include "support/qt_printers.h"

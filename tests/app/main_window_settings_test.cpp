@@ -8,8 +8,8 @@
 #include <QLineEdit>
 #include <QListWidget>
 
-#include "common/ini_file.h"
 #include "app/main_window.h"
+#include "common/ini_file.h"
 #include "scripted_prompts.h"
 #include "support/qt_printers.h"
 #include "support/sandbox.h"

@@ -273,7 +273,8 @@ TEST(GifErrors, DamagedFileIsAnInvalidPictureError) {
 
 TEST(GifScreen, AFileWithoutAnImageIsAWhiteScreen) {
     // Header, a 3 x 2 screen without a colour table, the trailer.
-    const std::vector<std::uint8_t> file = {'G', 'I', 'F', '8', '9', 'a', 3, 0, 2, 0, 0, 0, 0, 0x3B};
+    const std::vector<std::uint8_t> file = {'G', 'I', 'F', '8', '9', 'a', 3,
+                                            0,   2,   0,   0,   0,   0,   0x3B};
     const Bitmap24 screen = decodeGif(file);
     ASSERT_EQ(screen.width(), 3);
     ASSERT_EQ(screen.height(), 2);
