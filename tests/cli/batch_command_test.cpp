@@ -1,13 +1,10 @@
 #include <gtest/gtest.h>
 
-#include <QCryptographicHash>
-#include <QDir>
-#include <QDirIterator>
-#include <QFile>
 #include <QRegularExpression>
 
 #include "imaging/codecs/png_encoder.h"
 #include "run_program.h"
+#include "support/folder_contents.h"
 #include "support/picture_files.h"
 #include "support/qt_printers.h"
 #include "support/sandbox.h"
@@ -120,24 +117,6 @@ TEST_F(BatchCommandTest, TheJobCountIsAWholeNumberFrom1To256) {
     }
 }
 
-// Every entry below the folder, hidden ones included, with its contents.
-QStringList folderContents(const QString& root) {
-    QStringList found;
-    QDirIterator entries(root,
-                         QDir::AllEntries | QDir::Hidden | QDir::System | QDir::NoDotAndDotDot,
-                         QDirIterator::Subdirectories);
-    while (entries.hasNext()) {
-        const QString path = entries.next();
-        QFile file(path);
-        const QByteArray bytes = file.open(QIODevice::ReadOnly) ? file.readAll() : "folder";
-        found << path.mid(root.size()) + ' ' +
-                     QString::fromLatin1(
-                         QCryptographicHash::hash(bytes, QCryptographicHash::Md5).toHex());
-    }
-    found.sort();
-    return found;
-}
-
 TEST_F(BatchCommandTest, AnyNumberOfJobsGivesTheRunOfOne) {
     // Entries that read what earlier ones write, one listed twice, one
     // missing, an existing target and, in one case, a broken file in the
@@ -190,7 +169,7 @@ TEST_F(BatchCommandTest, AnyNumberOfJobsGivesTheRunOfOne) {
             EXPECT_EQ(run.out, c.out);
             // Standard error is no terminal here: no progress line.
             EXPECT_EQ(run.err, c.err);
-            const QStringList files = folderContents(folder.path("."));
+            const QStringList files = test::folderContents(folder.path("."));
             if (firstFiles.isEmpty()) {
                 firstFiles = files;
             } else {

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "support/folder_contents.h"
+
 #include <QString>
 #include <QStringList>
 #include <functional>
@@ -40,15 +42,6 @@ std::string workerCountName(int count);
 
 // A picture's size and a digest of its pixels.
 QString describePicture(const Bitmap24& picture);
-
-// Every entry below `root`, hidden ones included, one a line in name
-// order: "NAME SIZE DIGEST" for a file, "NAME/" for a folder and
-// "NAME -> DESTINATION" for a symbolic link, with `root` written as "@".
-QStringList folderContents(const QString& root);
-
-// The text with every occurrence of `root` written as "@".
-QString withoutRoot(QString text, const QString& root);
-QStringList withoutRoot(QStringList lines, const QString& root);
 
 // The names of the hidden entries right in `root` (such as temporary files
 // that a write left behind).
