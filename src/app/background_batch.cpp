@@ -17,9 +17,8 @@ class BackgroundBatch::SignallingView final : public BatchView {
     BackgroundBatch& batch_;
 };
 
-BackgroundBatch::BackgroundBatch(BatchPlan plan, int workers, QObject* parent) : QObject(parent) {
-    runner_ = std::make_unique<BatchRunner>(std::move(plan), workers);
-}
+BackgroundBatch::BackgroundBatch(BatchPlan plan, int workers, QObject* parent)
+    : QObject(parent), plan_(std::move(plan)), workers_(workers) {}
 
 BackgroundBatch::~BackgroundBatch() {
     requestStop();
@@ -28,6 +27,7 @@ BackgroundBatch::~BackgroundBatch() {
 
 void BackgroundBatch::requestStop() {
     const std::lock_guard lock(runnerMutex_);
+    stopRequested_ = true;
     if (runner_) runner_->requestStop();
 }
 
@@ -42,7 +42,14 @@ void BackgroundBatch::wait() {
 void BackgroundBatch::run() {
     SignallingView view(*this);
     try {
-        end_ = runner_->run(view);
+        auto runner = std::make_unique<BatchRunner>(std::move(plan_), workers_);
+        BatchRunner& running = *runner;
+        {
+            const std::lock_guard lock(runnerMutex_);
+            if (stopRequested_) runner->requestStop();
+            runner_ = std::move(runner);
+        }
+        end_ = running.run(view);
     } catch (...) {
         error_ = std::current_exception();
     }

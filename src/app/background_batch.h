@@ -53,10 +53,13 @@ class BackgroundBatch : public QObject {
     void run();
     void offerPicture(Bitmap24 picture);
 
-    // Ended on the run's thread, whose workers are then waited for there,
-    // never on the window's thread.
+    // Made and ended on the run's thread (planning a long list reads every
+    // file's identity; ending waits for the workers), never on the window's.
+    BatchPlan plan_;
+    const int workers_;
     std::mutex runnerMutex_;
     std::unique_ptr<BatchRunner> runner_;
+    bool stopRequested_ = false;
     std::thread thread_;
     std::mutex pictureMutex_;
     std::optional<Bitmap24> picture_;
