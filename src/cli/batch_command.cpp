@@ -28,7 +28,7 @@ struct CommandLine {
     std::optional<QString> search;
     std::optional<QString> format;
     QString quality = QStringLiteral("90");
-    std::optional<QString> jobs;
+    std::optional<int> jobs;
     QStringList paths;
 };
 
@@ -81,8 +81,8 @@ std::optional<QString> parse(const QStringList& arguments, CommandLine& line) {
             if (name == u"--quality") {
                 line.quality = *given;
             } else if (name == u"--jobs") {
-                if (!jobCount(*given)) return cli_messages::badJobCount(*given, kMostJobs);
-                line.jobs = *given;
+                line.jobs = jobCount(*given);
+                if (!line.jobs) return cli_messages::badJobCount(*given, kMostJobs);
             } else if (name == u"--search") {
                 line.search = *given;
             } else {
@@ -171,7 +171,7 @@ int runBatchCommand(const QStringList& arguments, std::ostream& out, std::ostrea
 
     // One job is the plain sequential run; more prepare pictures on that
     // many threads while this one writes them.
-    const int jobs = line.jobs ? *jobCount(*line.jobs) : defaultWorkerCount();
+    const int jobs = line.jobs.value_or(defaultWorkerCount());
     ConsoleBatchView view(out, progressOnTerminal ? &err : nullptr);
     try {
         BatchRunner(std::move(plan), jobs > 1 ? jobs : 0).run(view);
