@@ -651,9 +651,9 @@ echo "is asked to do; \"dec/enc float DCT\": the pixels are those of djpeg/cjpeg
 cat "$report"
 
 echo
-echo "Summary: median seconds; ratio = the fastest peer's time / quillmere-batch's time, of"
-echo "the peers doing the same work (above 1:"
-echo "quillmere-batch is that many times faster); peak resident memory of quillmere-batch (MiB)."
+echo "Summary: median seconds; ratio = time of the fastest peer doing the same work /"
+echo "quillmere-batch's time (above 1: quillmere-batch is that many times faster); peak"
+echo "resident memory of quillmere-batch (MiB)."
 line=$(printf '  %-13s' "job")
 for label in "${batch_labels[@]}"; do
     line+=$(printf ' %7s' "$label")

@@ -139,6 +139,21 @@ void TForm_Main::followPreviewSize() {
     previewContent_->resize(std::max(1, bounds.right() + 1), std::max(1, bounds.bottom() + 1));
 }
 
+namespace {
+
+bool isRightButtonEvent(const QEvent* event) {
+    switch (event->type()) {
+        case QEvent::MouseButtonPress:
+        case QEvent::MouseButtonRelease:
+        case QEvent::MouseButtonDblClick:
+            return static_cast<const QMouseEvent*>(event)->button() == Qt::RightButton;
+        default:
+            return false;
+    }
+}
+
+}  // namespace
+
 bool TForm_Main::eventFilter(QObject* watched, QEvent* event) {
     if (watched == topBand_ && event->type() == QEvent::Resize) {
         layOutTopBand();
@@ -148,6 +163,11 @@ bool TForm_Main::eventFilter(QObject* watched, QEvent* event) {
             runGuarded(prompts_,
                        [&] { ListBox1KeyUp(windowsKeyCode(key->key()), key->modifiers()); });
         }
+    } else if (watched == ListBox1->viewport() && isRightButtonEvent(event)) {
+        // A right click only opens the pop-up menu, whose commands act on
+        // the entries selected before it: it neither selects nor moves the
+        // current entry, as in a list box of the desktop the window follows.
+        return true;
     } else if (watched == ListBox1->viewport() && event->type() == QEvent::MouseButtonDblClick) {
         runGuarded(prompts_, [this] { ListBox1DblClick(); });
     } else if (watched == Label_size && event->type() == QEvent::MouseButtonRelease &&

@@ -10,7 +10,9 @@
 #include <QMenu>
 #include <QMimeData>
 #include <QPlainTextEdit>
+#include <QTest>
 #include <QUrl>
+#include <QWindow>
 
 #include "app/desktop_shell.h"
 #include "app/main_window.h"
@@ -223,6 +225,32 @@ TEST_F(MainWindowListCommandsTest, AnUnusableDropIsReported) {
     ASSERT_EQ(prompts.errors.size(), 1);
     EXPECT_TRUE(prompts.errors[0].startsWith("Cannot open file \"" + missing + "\"."));
     EXPECT_EQ(listed().last(), missing);
+}
+
+TEST_F(MainWindowListCommandsTest, ARightClickOnlyOpensTheMenuOverTheEarlierSelection) {
+    const QStringList paths = fill({"a.png", "b.png", "c.png"});
+    window.show();
+    ASSERT_TRUE(QTest::qWaitForWindowExposed(&window));
+    window.ListBox1->setCurrentRow(0);
+    QWidget* viewport = window.ListBox1->viewport();
+    const QPoint onC = window.ListBox1->visualItemRect(window.ListBox1->item(2)).center();
+
+    // Through the window, as the desktop delivers a click, so that the
+    // toolkit also asks for the pop-up menu.
+    QWindow* handle = window.windowHandle();
+    const QPoint inWindow = viewport->mapTo(&window, onC);
+    QTest::mouseClick(handle, Qt::RightButton, {}, inWindow);
+    EXPECT_TRUE(window.PopupMenu1->isVisible());
+    window.PopupMenu1->hide();
+    QTest::mouseDClick(handle, Qt::RightButton, {}, inWindow);
+    window.PopupMenu1->hide();
+    EXPECT_EQ(window.ListBox1->currentRow(), 0);
+    EXPECT_EQ(window.ListBox1->selectedItems(), QList<QListWidgetItem*>{window.ListBox1->item(0)});
+    EXPECT_EQ(prompts.questions.size(), 0);  // no double-click conversion either
+
+    // The menu's commands then act on what was selected before the click.
+    window.findChild<QAction*>("PopupMenu_delete")->trigger();
+    EXPECT_EQ(listed(), paths.mid(1));
 }
 
 }  // namespace
