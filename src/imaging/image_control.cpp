@@ -36,6 +36,7 @@ void ImageControl::repaintNow() {
 
 void ImageControl::pictureChanged() {
     applyAutoSize();
+    if (observer_) observer_->imageControlPictureChanged();
 }
 
 void ImageControl::applyAutoSize() {

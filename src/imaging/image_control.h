@@ -11,6 +11,9 @@ class ImageControlObserver {
     virtual ~ImageControlObserver() = default;
     virtual void imageControlResized() = 0;
     virtual void imageControlRepaintNow() = 0;
+    // The picture took another graphic: what shows must follow soon, even
+    // when the size stays (a discarded animation leaves a blank picture).
+    virtual void imageControlPictureChanged() {}
 };
 
 // The model of the picture-showing control the engine loads into and saves

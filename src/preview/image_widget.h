@@ -38,6 +38,7 @@ class ImageWidget : public QWidget, private ImageControlObserver {
 
   private:
     void imageControlResized() override;
+    void imageControlPictureChanged() override { update(); }
     void imageControlRepaintNow() override;
 
     ImageControl control_;
