@@ -160,8 +160,10 @@ bool TForm_Main::eventFilter(QObject* watched, QEvent* event) {
     } else if (watched == ListBox1 && event->type() == QEvent::KeyRelease) {
         const auto* key = static_cast<QKeyEvent*>(event);
         if (!key->isAutoRepeat()) {
-            runGuarded(prompts_,
-                       [&] { ListBox1KeyUp(windowsKeyCode(key->key()), key->modifiers()); });
+            runGuarded(prompts_, [&] {
+                ListBox1KeyUp(windowsKeyCode(key->key(), key->nativeScanCode(), key->modifiers()),
+                              key->modifiers());
+            });
         }
     } else if (watched == ListBox1->viewport() && isRightButtonEvent(event)) {
         // A right click only opens the pop-up menu, whose commands act on

@@ -82,13 +82,47 @@ class MainWindowListCommandsTest : public ::testing::Test {
 };
 
 TEST_F(MainWindowListCommandsTest, EveryReleasedKeyShowsItsCode) {
+    // The key Qt reports, the XKB key code of the key's place (0 where the
+    // platform gives none), the modifiers, and the code shown.
     const struct {
         int key;
+        quint32 place;
+        Qt::KeyboardModifiers modifiers;
         const char* code;
     } cases[] = {
-        {Qt::Key_Shift, "16"}, {Qt::Key_Down, "40"}, {Qt::Key_A, "65"}, {Qt::Key_F5, "116"}};
+        {Qt::Key_Shift, 0, {}, "16"},
+        {Qt::Key_Down, 0, {}, "40"},
+        {Qt::Key_A, 0, {}, "65"},
+        {Qt::Key_F5, 0, {}, "116"},
+        {Qt::Key_A, 38, {}, "65"},
+        // The digit row by place, whatever it produces.
+        {Qt::Key_Exclam, 10, Qt::ShiftModifier, "49"},
+        {Qt::Key_Ampersand, 10, {}, "49"},
+        {Qt::Key_ParenRight, 19, Qt::ShiftModifier, "48"},
+        // Punctuation by place.
+        {Qt::Key_Semicolon, 47, {}, "186"},
+        {Qt::Key_Colon, 47, Qt::ShiftModifier, "186"},
+        {Qt::Key_Equal, 21, {}, "187"},
+        {Qt::Key_Comma, 59, {}, "188"},
+        {Qt::Key_Minus, 20, {}, "189"},
+        {Qt::Key_Period, 60, {}, "190"},
+        {Qt::Key_Question, 61, Qt::ShiftModifier, "191"},
+        {Qt::Key_QuoteLeft, 49, {}, "192"},
+        {Qt::Key_BracketLeft, 34, {}, "219"},
+        {Qt::Key_Backslash, 51, {}, "220"},
+        {Qt::Key_BracketRight, 35, {}, "221"},
+        {Qt::Key_Apostrophe, 48, {}, "222"},
+        // The keypad: digits by their own numbers, other keys as produced.
+        {Qt::Key_0, 90, Qt::KeypadModifier, "96"},
+        {Qt::Key_5, 84, Qt::KeypadModifier, "101"},
+        {Qt::Key_9, 81, Qt::KeypadModifier, "105"},
+        {Qt::Key_Plus, 86, Qt::KeypadModifier, "107"},
+        {Qt::Key_Home, 79, Qt::KeypadModifier, "36"},
+    };
     for (const auto& c : cases) {
-        release(c.key);
+        SCOPED_TRACE(c.code);
+        QKeyEvent event(QEvent::KeyRelease, c.key, c.modifiers, c.place, 0, 0);
+        QApplication::sendEvent(window.ListBox1, &event);
         EXPECT_EQ(window.statusPanelText(0), c.code);
     }
 }
