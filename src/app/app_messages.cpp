@@ -57,18 +57,18 @@ QString folderDialogAccept() {
     return QStringLiteral("Select");
 }
 
-QStringList pictureFileFilters() {
+std::vector<std::pair<QString, QString>> pictureFileFilters() {
     return {
-        QStringLiteral("All (*.gif;*.jpg;*.jpeg;*.png;*.bmp;*.ico;*.tif;*.tiff) "
-                       "(*.gif *.jpg *.jpeg *.png *.bmp *.ico *.tif *.tiff)"),
-        QStringLiteral("GIF Image (*.gif)"),
-        QStringLiteral("JPEG Image File (*.jpg)"),
-        QStringLiteral("JPEG Image File (*.jpeg)"),
-        QStringLiteral("Portable Network Graphics (*.png)"),
-        QStringLiteral("Bitmaps (*.bmp)"),
-        QStringLiteral("Icons (*.ico)"),
-        QStringLiteral("TIFF Images (*.tif)"),
-        QStringLiteral("TIFF Images (*.tiff)"),
+        {QStringLiteral("All (*.gif;*.jpg;*.jpeg;*.png;*.bmp;*.ico;*.tif;*.tiff)"),
+         QStringLiteral("*.gif *.jpg *.jpeg *.png *.bmp *.ico *.tif *.tiff")},
+        {QStringLiteral("GIF Image (*.gif)"), QStringLiteral("*.gif")},
+        {QStringLiteral("JPEG Image File (*.jpg)"), QStringLiteral("*.jpg")},
+        {QStringLiteral("JPEG Image File (*.jpeg)"), QStringLiteral("*.jpeg")},
+        {QStringLiteral("Portable Network Graphics (*.png)"), QStringLiteral("*.png")},
+        {QStringLiteral("Bitmaps (*.bmp)"), QStringLiteral("*.bmp")},
+        {QStringLiteral("Icons (*.ico)"), QStringLiteral("*.ico")},
+        {QStringLiteral("TIFF Images (*.tif)"), QStringLiteral("*.tif")},
+        {QStringLiteral("TIFF Images (*.tiff)"), QStringLiteral("*.tiff")},
     };
 }
 

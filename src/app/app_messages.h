@@ -2,6 +2,8 @@
 
 #include <QString>
 #include <QStringList>
+#include <utility>
+#include <vector>
 
 // Every text the main window and its dialogs show.
 namespace quillmere::app_messages {
@@ -24,7 +26,8 @@ QString buttonClose();
 
 QString folderDialogTitle();
 QString folderDialogAccept();
-// The open-picture dialog's type filters, the first selected at start.
-QStringList pictureFileFilters();
+// The open-picture dialog's type filters, the first selected at start: the
+// description shown, and the masks.
+std::vector<std::pair<QString, QString>> pictureFileFilters();
 
 }  // namespace quillmere::app_messages

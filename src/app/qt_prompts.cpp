@@ -7,6 +7,7 @@
 
 #include "app/app_messages.h"
 #include "app/application_title.h"
+#include "app/file_dialogs.h"
 
 namespace quillmere {
 
@@ -94,25 +95,14 @@ void QtPrompts::showStartupError(const QString& text) {
 
 std::optional<QStringList> QtPrompts::pickPictureFiles(const QString& initialFolder) {
     QFileDialog dialog(parent_);
-    dialog.setFileMode(QFileDialog::ExistingFiles);
-    dialog.setAcceptMode(QFileDialog::AcceptOpen);
-    dialog.setOption(QFileDialog::ReadOnly, false);
-    dialog.setOption(QFileDialog::DontUseNativeDialog, true);
-    dialog.setNameFilters(app_messages::pictureFileFilters());
-    dialog.setDirectory(initialFolder);
-    dialog.setSizeGripEnabled(true);
-    // Masks match file names without regard to case.
-    dialog.setFilter(dialog.filter() & ~QDir::CaseSensitive);
+    setUpPictureDialog(dialog, initialFolder);
     if (dialog.exec() != QDialog::Accepted) return std::nullopt;
     return dialog.selectedFiles();
 }
 
 std::optional<QString> QtPrompts::pickFolder(const QString& defaultFolder) {
-    QFileDialog dialog(parent_, app_messages::folderDialogTitle(), defaultFolder);
-    dialog.setFileMode(QFileDialog::Directory);
-    dialog.setOption(QFileDialog::ShowDirsOnly, true);
-    dialog.setOption(QFileDialog::DontUseNativeDialog, true);
-    dialog.setLabelText(QFileDialog::Accept, app_messages::folderDialogAccept());
+    QFileDialog dialog(parent_);
+    setUpFolderDialog(dialog, defaultFolder);
     if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty()) return std::nullopt;
     return dialog.selectedFiles().constFirst();
 }
