@@ -234,6 +234,15 @@ void TForm_Main::buildConversionPanel(QFrame* panel) {
     CheckBox_over_write->setGeometry(627, 6, 79, 15);
     CheckBox_over_write->setChecked(false);
 
+    // The design's widths fit its own font; with a wider one a caption
+    // grows to fit, and the quality label ends before its field.
+    CheckBox_over_write->resize(
+        std::max(CheckBox_over_write->width(), CheckBox_over_write->sizeHint().width()),
+        CheckBox_over_write->height());
+    constexpr int kLabelGap = 2;
+    Label1->move(std::min(Label1->x(), Edit_Jpg_compress_rate->x() - kLabelGap - Label1->width()),
+                 Label1->y());
+
     Label_rate = new QLabel(texts::rateLabelDesignText(), panel);
     Label_rate->setObjectName(QStringLiteral("Label_rate"));
     Label_rate->move(592, 41);

@@ -15,6 +15,7 @@
 #include <QSplitter>
 #include <QSplitterHandle>
 #include <QStatusBar>
+#include <QTest>
 #include <QToolButton>
 
 #include "app/main_window.h"
@@ -121,10 +122,18 @@ TEST_F(MainWindowDesignTest, PlacesTheControlsAndBands) {
         {"Button_Convert", {7, 6, 105, 20}},
         {"RadioGroup2", {118, 6, 336, 37}},
         {"Edit_Jpg_compress_rate", {579, 6, 42, 23}},
-        {"CheckBox_over_write", {627, 6, 79, 15}},
     };
     for (const auto& p : places) EXPECT_EQ(control<QWidget>(p.name)->geometry(), p.place) << p.name;
-    EXPECT_EQ(control<QLabel>("Label1")->pos(), QPoint(477, 6));
+    // Wider than the design where the font's caption needs it.
+    const QRect overWrite = control<QWidget>("CheckBox_over_write")->geometry();
+    EXPECT_EQ(overWrite.topLeft(), QPoint(627, 6));
+    EXPECT_EQ(overWrite.height(), 15);
+    EXPECT_GE(overWrite.width(), 79);
+    // The quality label stands at 477, or further left when its caption
+    // would otherwise run under the field.
+    const QRect label = control<QLabel>("Label1")->geometry();
+    EXPECT_EQ(label.y(), 6);
+    EXPECT_EQ(label.x(), std::min(477, 579 - 2 - label.width()));
     EXPECT_EQ(control<QLabel>("Label_rate")->pos(), QPoint(592, 41));
     EXPECT_EQ(control<QLabel>("Label_size")->pos(), QPoint(664, 41));
 
@@ -171,6 +180,42 @@ TEST_F(MainWindowDesignTest, TabsThroughTheControlsInOrder) {
         widget = widget->nextInFocusChain();
     }
     EXPECT_EQ(order, expected);
+}
+
+TEST_F(MainWindowDesignTest, TheWindowCanBeMadeAsNarrowAsTheUserLikes) {
+    window.show();
+    for (const int width : {700, 400, 200}) {
+        SCOPED_TRACE(width);
+        window.resize(width, 700);
+        QTest::qWait(1);
+        EXPECT_EQ(window.width(), width);
+    }
+}
+
+TEST_F(MainWindowDesignTest, EveryCaptionFitsItsControl) {
+    window.show();
+    QTest::qWait(1);
+    for (QWidget* control : window.findChildren<QWidget*>()) {
+        if (!control->isVisible()) continue;
+        const auto* label = qobject_cast<QLabel*>(control);
+        const auto* button = qobject_cast<QAbstractButton*>(control);
+        if (!(label && !label->text().isEmpty()) && !(button && !button->text().isEmpty())) {
+            continue;
+        }
+        SCOPED_TRACE(control->objectName().toStdString());
+        EXPECT_LE(control->sizeHint().width(), control->width());
+        // Nor does a later sibling cover it.
+        for (QObject* sibling : control->parent()->children()) {
+            auto* other = qobject_cast<QWidget*>(sibling);
+            if (!other || other == control || !other->isVisible()) continue;
+            if (control->parent()->children().indexOf(sibling) <
+                control->parent()->children().indexOf(control)) {
+                continue;
+            }
+            EXPECT_FALSE(other->geometry().intersects(control->geometry()))
+                << other->objectName().toStdString();
+        }
+    }
 }
 
 }  // namespace
