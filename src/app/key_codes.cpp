@@ -61,20 +61,6 @@ int keypadKeyCode(int qtKey) {
     }
 }
 
-int keyCodeByKey(int qtKey);
-
-}  // namespace
-
-int windowsKeyCode(int qtKey, quint32 nativeScanCode, Qt::KeyboardModifiers modifiers) {
-    if (modifiers.testFlag(Qt::KeypadModifier)) {
-        if (const int code = keypadKeyCode(qtKey)) return code;
-    }
-    if (const int code = keyCodeByPlace(nativeScanCode)) return code;
-    return keyCodeByKey(qtKey);
-}
-
-namespace {
-
 int keyCodeByKey(int qtKey) {
     if (qtKey >= Qt::Key_A && qtKey <= Qt::Key_Z) return 65 + (qtKey - Qt::Key_A);
     if (qtKey >= Qt::Key_0 && qtKey <= Qt::Key_9) return 48 + (qtKey - Qt::Key_0);
@@ -136,4 +122,13 @@ int keyCodeByKey(int qtKey) {
 }
 
 }  // namespace
+
+int windowsKeyCode(int qtKey, quint32 nativeScanCode, Qt::KeyboardModifiers modifiers) {
+    if (modifiers.testFlag(Qt::KeypadModifier)) {
+        if (const int code = keypadKeyCode(qtKey)) return code;
+    }
+    if (const int code = keyCodeByPlace(nativeScanCode)) return code;
+    return keyCodeByKey(qtKey);
+}
+
 }  // namespace quillmere
