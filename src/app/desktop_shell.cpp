@@ -8,6 +8,8 @@
 #include <QFileInfo>
 #include <QUrl>
 
+#include "app/file_uris.h"
+
 namespace quillmere {
 
 void FreedesktopShell::showInFileManager(const QString& path) {
@@ -17,12 +19,11 @@ void FreedesktopShell::showInFileManager(const QString& path) {
                                QStringLiteral("org.freedesktop.FileManager1"),
                                QDBusConnection::sessionBus());
     if (fileManager.isValid()) {
-        const QDBusMessage reply = fileManager.call(
-            QStringLiteral("ShowItems"),
-            QStringList{QUrl::fromLocalFile(absolute).toString(QUrl::FullyEncoded)}, QString());
+        const QDBusMessage reply = fileManager.call(QStringLiteral("ShowItems"),
+                                                    QStringList{fileUriOf(absolute)}, QString());
         if (reply.type() != QDBusMessage::ErrorMessage) return;
     }
-    QDesktopServices::openUrl(QUrl::fromLocalFile(QFileInfo(absolute).path()));
+    QDesktopServices::openUrl(QUrl(fileUriOf(QFileInfo(absolute).path()), QUrl::StrictMode));
 }
 
 }  // namespace quillmere

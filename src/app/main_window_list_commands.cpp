@@ -12,6 +12,7 @@
 #include "app/app_messages.h"
 #include "app/desktop_shell.h"
 #include "app/error_guard.h"
+#include "app/file_uris.h"
 #include "app/key_codes.h"
 #include "app/main_window.h"
 #include "common/app_error.h"
@@ -77,22 +78,9 @@ void TForm_Main::Files_dropped(const QStringList& paths) {
     }
 }
 
-namespace {
-
-QStringList localPaths(const QMimeData* data) {
-    QStringList paths;
-    if (!data || !data->hasUrls()) return paths;
-    for (const QUrl& url : data->urls()) {
-        if (url.isLocalFile()) paths << url.toLocalFile();
-    }
-    return paths;
-}
-
-}  // namespace
-
 void TForm_Main::dragEnterEvent(QDragEnterEvent* event) {
     // The list takes no drops while a conversion runs through it.
-    if (dropIntake_ && !batch_ && !localPaths(event->mimeData()).isEmpty()) {
+    if (dropIntake_ && !batch_ && !localPathsOf(event->mimeData()).isEmpty()) {
         event->acceptProposedAction();
     }
 }
@@ -103,7 +91,7 @@ void TForm_Main::dragMoveEvent(QDragMoveEvent* event) {
 
 void TForm_Main::dropEvent(QDropEvent* event) {
     if (!dropIntake_ || batch_) return;
-    const QStringList paths = localPaths(event->mimeData());
+    const QStringList paths = localPathsOf(event->mimeData());
     event->acceptProposedAction();
     runGuarded(prompts_, [&] { Files_dropped(paths); });
 }
