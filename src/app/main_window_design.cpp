@@ -18,6 +18,7 @@
 #include <QToolButton>
 #include <QVBoxLayout>
 
+#include "app/band_splitter.h"
 #include "app/main_window.h"
 #include "app/main_window_texts.h"
 #include "convert/format_names.h"
@@ -96,7 +97,7 @@ void TForm_Main::buildControls() {
     root->setContentsMargins(0, 0, 0, 0);
     root->setSpacing(0);
 
-    bands_ = new QSplitter(Qt::Vertical, this);
+    bands_ = new BandSplitter(this);
     bands_->setHandleWidth(kSplitterWidth);
     bands_->setChildrenCollapsible(false);
     root->addWidget(bands_, 1);

@@ -218,5 +218,34 @@ TEST_F(MainWindowDesignTest, EveryCaptionFitsItsControl) {
     }
 }
 
+TEST_F(MainWindowDesignTest, EachSplitterResizesTheBandAboveItAndThePreviewTheRest) {
+    window.show();
+    QTest::qWait(1);
+    const auto heights = [this] {
+        return QList<int>{
+            control<QWidget>("Bevel2")->height(), control<QWidget>("ListBox1")->height(),
+            control<QWidget>("Memo1")->height(), control<QWidget>("ScrollBox1")->height()};
+    };
+    for (int splitter = 1; splitter <= 3; ++splitter) {
+        SCOPED_TRACE(splitter);
+        auto* handle =
+            control<QSplitterHandle>(qPrintable(QStringLiteral("Splitter%1").arg(splitter)));
+        const QList<int> before = heights();
+        const QPoint grip = handle->rect().center();
+        // Positions are the handle's own, and the handle follows the drag:
+        // 12 pixels down, then 8 more.
+        QTest::mousePress(handle, Qt::LeftButton, {}, grip);
+        QTest::mouseMove(handle, grip + QPoint(0, 12));
+        QTest::mouseMove(handle, grip + QPoint(0, 8));
+        QTest::mouseRelease(handle, Qt::LeftButton, {}, grip);
+        QTest::qWait(1);
+
+        QList<int> expected = before;
+        expected[splitter - 1] += 20;
+        expected[3] -= 20;
+        EXPECT_EQ(heights(), expected);
+    }
+}
+
 }  // namespace
 }  // namespace quillmere
