@@ -10,6 +10,7 @@
 #include "common/app_error.h"
 #include "common/error_text.h"
 #include "common/path_encoding.h"
+#include "imaging/codecs/picture_limits.h"
 #include "imaging/imaging_messages.h"
 
 namespace quillmere {
@@ -33,6 +34,12 @@ std::vector<std::uint8_t> readWholeFile(const QString& path) {
         const int error = errno;
         ::close(fd);
         throw fail(error);
+    }
+
+    if (static_cast<std::uint64_t>(info.st_size) > picture_limits::kMaxFileBytes) {
+        ::close(fd);
+        throw InvalidPictureError(
+            imaging_messages::pictureFileTooLarge(static_cast<unsigned long long>(info.st_size)));
     }
 
     std::vector<std::uint8_t> bytes(static_cast<std::size_t>(info.st_size));

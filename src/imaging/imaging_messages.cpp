@@ -50,10 +50,20 @@ QString invalidStreamFormat() {
     return QStringLiteral("Invalid stream format");
 }
 
+namespace {
+
+QString tooLargeToLoad(const QString& measure) {
+    return QStringLiteral("The picture is too large to load (%1)").arg(measure);
+}
+
+}  // namespace
+
 QString pictureTooLarge(long long width, long long height) {
-    return QStringLiteral("The picture is too large to load (%1 x %2 pixels)")
-        .arg(width)
-        .arg(height);
+    return tooLargeToLoad(QStringLiteral("%1 x %2 pixels").arg(width).arg(height));
+}
+
+QString pictureFileTooLarge(unsigned long long bytes) {
+    return tooLargeToLoad(QStringLiteral("%1 bytes").arg(bytes));
 }
 
 QString gifTooLarge(int width, int height) {

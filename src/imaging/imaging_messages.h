@@ -17,6 +17,7 @@ QString pngUnexpectedEnd();
 QString invalidGifSignature();
 QString invalidStreamFormat();
 QString pictureTooLarge(long long width, long long height);
+QString pictureFileTooLarge(unsigned long long bytes);
 QString gifTooLarge(int width, int height);
 
 }  // namespace quillmere::imaging_messages

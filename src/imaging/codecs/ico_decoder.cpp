@@ -6,6 +6,8 @@
 #include <cstdlib>
 
 #include "common/app_error.h"
+#include "imaging/codecs/dib_size.h"
+#include "imaging/codecs/picture_limits.h"
 #include "imaging/codecs/qt_image_bridge.h"
 #include "imaging/imaging_messages.h"
 
@@ -25,6 +27,12 @@ std::uint32_t read32(std::span<const std::uint8_t> b, std::size_t at) {
            (std::uint32_t{b[at + 3]} << 24);
 }
 
+bool isPngAt(std::span<const std::uint8_t> bytes, std::size_t offset) {
+    static constexpr std::uint8_t kPng[4] = {0x89, 'P', 'N', 'G'};
+    return offset <= bytes.size() && bytes.size() - offset >= 4 &&
+           std::equal(kPng, kPng + 4, bytes.begin() + static_cast<std::ptrdiff_t>(offset));
+}
+
 // Colour depth of an entry: its directory value, or, when that is 0, the
 // depth its image data declares (a PNG's IHDR or a DIB's header), or the
 // depth its colour count implies.
@@ -32,8 +40,7 @@ unsigned entryBitCount(std::span<const std::uint8_t> bytes, std::size_t entry) {
     if (const unsigned bits = read16(bytes, entry + 6); bits != 0) return bits;
     const std::uint32_t offset = read32(bytes, entry + 12);
     if (offset + 26ull <= bytes.size()) {
-        static constexpr std::uint8_t kPng[4] = {0x89, 'P', 'N', 'G'};
-        if (!std::equal(kPng, kPng + 4, bytes.begin() + offset)) return read16(bytes, offset + 14);
+        if (!isPngAt(bytes, offset)) return read16(bytes, offset + 14);
         const unsigned depth = bytes[offset + 24];
         const unsigned colourType = bytes[offset + 25];
         const unsigned channels = colourType == 6   ? 4
@@ -73,6 +80,34 @@ void applyAndMask(std::span<const std::uint8_t> bytes, int index, QImage& image)
     }
 }
 
+std::uint32_t readBigEndian32(std::span<const std::uint8_t> b, std::size_t at) {
+    return (std::uint32_t{b[at]} << 24) | (std::uint32_t{b[at + 1]} << 16) |
+           (std::uint32_t{b[at + 2]} << 8) | b[at + 3];
+}
+
+// Refuses an icon image whose own header (a PNG's IHDR or a bitmap's
+// header, which counts the mask's rows in its height) declares more than
+// an icon may hold, before Qt's reader allocates for it.
+void checkImageSize(std::span<const std::uint8_t> bytes, int index) {
+    const std::size_t entry = kDirectorySize + kEntrySize * static_cast<std::size_t>(index);
+    const std::size_t offset = read32(bytes, entry + 12);
+    long long width = 0;
+    long long height = 0;
+    if (isPngAt(bytes, offset)) {
+        if (bytes.size() - offset < 24) return;
+        width = readBigEndian32(bytes, offset + 16);
+        height = readBigEndian32(bytes, offset + 20);
+    } else if (const std::optional<DibSize> size = readDibSize(bytes, offset)) {
+        width = std::llabs(size->width);
+        height = std::llabs(size->height) / 2;
+    } else {
+        return;
+    }
+    if (!fitsIconLimits(width, height)) {
+        throw InvalidPictureError(imaging_messages::pictureTooLarge(width, height));
+    }
+}
+
 }  // namespace
 
 int chooseStandardIconImage(std::span<const std::uint8_t> bytes) {
@@ -105,7 +140,7 @@ Bitmap24 decodeIcon(std::span<const std::uint8_t> bytes) {
     const int index = chooseStandardIconImage(bytes);
     if (index < 0) throw InvalidPictureError(imaging_messages::iconNotValid());
 
-    allowLargeQtImages();
+    checkImageSize(bytes, index);
     QByteArray data = wrapBytes(bytes);
     QBuffer buffer(&data);
     buffer.open(QIODevice::ReadOnly);

@@ -4,18 +4,11 @@
 #include <cstdint>
 #include <span>
 
+#include "imaging/codecs/picture_limits.h"
+
 namespace quillmere::metafile {
 
-// The largest frame a metafile may ask for: 32768 pixels a side and
-// 100 megapixels in all. Larger frames are refused before any pixel memory
-// is taken; bitmaps stored in records are held to the same bounds.
-inline constexpr long long kMaxSide = 32768;
-inline constexpr long long kMaxPixels = 100'000'000;
-
-inline bool fitsMetafileLimits(long long width, long long height) {
-    return width >= 0 && height >= 0 && width <= kMaxSide && height <= kMaxSide &&
-           width * height <= kMaxPixels;
-}
+using quillmere::fitsMetafileLimits;
 
 // Raises the invalid-picture error "Metafile is not valid".
 [[noreturn]] void failInvalid();

@@ -1,19 +1,12 @@
 #include "imaging/codecs/qt_image_bridge.h"
 
-#include <QImageReader>
 #include <cstring>
-#include <mutex>
 
 namespace quillmere {
 
 QByteArray wrapBytes(std::span<const std::uint8_t> bytes) {
     return QByteArray::fromRawData(reinterpret_cast<const char*>(bytes.data()),
                                    static_cast<qsizetype>(bytes.size()));
-}
-
-void allowLargeQtImages() {
-    static std::once_flag once;
-    std::call_once(once, [] { QImageReader::setAllocationLimit(4096); });
 }
 
 Bitmap24 bitmapFromOpaqueImage(const QImage& image) {

@@ -12,9 +12,6 @@ namespace quillmere {
 // Wraps file bytes for Qt's readers without copying them.
 QByteArray wrapBytes(std::span<const std::uint8_t> bytes);
 
-// Raises Qt's reader allocation limit so that large photos load.
-void allowLargeQtImages();
-
 // An opaque Qt image's colour channels as a bitmap; alpha is not looked at.
 Bitmap24 bitmapFromOpaqueImage(const QImage& image);
 

@@ -3,7 +3,11 @@
 #include <algorithm>
 #include <cstring>
 #include <limits>
+#include <memory>
 #include <mutex>
+#include <new>
+
+#include "imaging/codecs/picture_limits.h"
 
 namespace quillmere {
 
@@ -102,8 +106,15 @@ void unmapNothing(thandle_t, void*, toff_t) {}
 
 TIFF* openTiffForReading(TiffMemoryReader& reader) {
     silenceLibtiff();
-    return TIFFClientOpen("picture", "r", &reader, readerRead, readerWrite, readerSeek,
-                          closeNothing, readerSize, mapReader, unmapNothing);
+    // Holds each of libtiff's own buffers (a strip, a tile, a tag's values)
+    // to what a picture within the limits can need, whatever the file
+    // declares.
+    std::unique_ptr<TIFFOpenOptions, decltype(&TIFFOpenOptionsFree)> options(TIFFOpenOptionsAlloc(),
+                                                                             TIFFOpenOptionsFree);
+    if (!options) throw std::bad_alloc();
+    TIFFOpenOptionsSetMaxSingleMemAlloc(options.get(), picture_limits::kMaxCodecBuffer);
+    return TIFFClientOpenExt("picture", "r", &reader, readerRead, readerWrite, readerSeek,
+                             closeNothing, readerSize, mapReader, unmapNothing, options.get());
 }
 
 TIFF* openTiffForWriting(TiffMemoryWriter& writer) {
