@@ -50,8 +50,9 @@ QByteArray readFileBytes(const QByteArray& path) {
 
 }  // namespace
 
-IniFile::IniFile(const QString& path) : path_(path) {
-    QByteArray bytes = readFileBytes(encodePath(path));
+IniFile::IniFile(const QString& path) : IniFile(path, readFileBytes(encodePath(path))) {}
+
+IniFile::IniFile(const QString& path, QByteArray bytes) : path_(path) {
     if (bytes.startsWith("\xEF\xBB\xBF")) bytes.remove(0, 3);
     if (bytes.isEmpty()) return;
     QString text = QString::fromUtf8(bytes);

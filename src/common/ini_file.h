@@ -17,6 +17,8 @@ class IniFile {
 
     // Reads the file; a missing or unreadable file reads as empty.
     explicit IniFile(const QString& path);
+    // Reads the bytes as the file's contents; `path` is where save() writes.
+    IniFile(const QString& path, QByteArray bytes);
 
     const QString& path() const { return path_; }
 

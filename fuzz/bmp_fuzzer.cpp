@@ -1,0 +1,9 @@
+// The BMP decode path, as the engine calls it for a .bmp file.
+
+#include "fuzz_target.h"
+#include "picture_fuzzing.h"
+
+extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
+    quillmere::fuzzing::decodeAsEngineDoes(quillmere::GraphicKind::Bitmap, data, size);
+    return 0;
+}
