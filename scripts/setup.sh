@@ -1,6 +1,8 @@
 #!/usr/bin/env bash
 # Installs the Debian packages the build, the tests and the benchmarks need,
 # asking apt only when one of them is missing.
+#   scripts/setup.sh [--fuzz]
+# --fuzz adds what the fuzzers need (clang and libFuzzer); the tests do not.
 set -euo pipefail
 
 packages=(
@@ -12,6 +14,9 @@ packages=(
     libjpeg-turbo-progs
     fonts-liberation2
 )
+if [[ ${1:-} == --fuzz ]]; then
+    packages+=(clang libfuzzer-14-dev llvm)
+fi
 
 missing=()
 for package in "${packages[@]}"; do
