@@ -178,7 +178,7 @@ bool TAboutBox::get_onlin_info() {
     v.release_status.clear();
     bool result = false;
     if (!Download_file(v.release_base_url + v.release_index_name, v.release_index_path,
-                       unit_.setup.downloadLimits)) {
+                       unit_.setup.indexLimits)) {
         v.release_status = about_messages::upgradeNotAvailable();
         SpeedButton_download->setText(v.release_status);
         return result;
@@ -220,7 +220,7 @@ void TAboutBox::Action_check_for_updateExecute() {
     // Never the program itself: the download would quietly replace it.
     const bool downloaded =
         plainName && !namesSameFile(target, setup.executablePath) &&
-        Download_file(v.release_base_url + v.release_file_name, target, setup.downloadLimits);
+        Download_file(v.release_base_url + v.release_file_name, target, setup.updateLimits);
     if (!downloaded) {
         prompts_.showNotice(about_messages::downloadFailed(v.release_file_name));
         return;
