@@ -14,6 +14,7 @@
 #include "about/download.h"
 #include "about/program_icon.h"
 #include "about/release_index.h"
+#include "about/update_target.h"
 #include "about/version_text.h"
 #include "common/app_error.h"
 #include "common/error_text.h"
@@ -211,21 +212,19 @@ void TAboutBox::Action_check_for_updateExecute() {
     if (answer != Prompts::Button::Yes) return;
     if (trimmedOfControls(v.release_file_name).isEmpty()) return;
 
-    const QString target =
-        programFilesFolder(setup.executablePath, setup.userFolder) + v.release_file_name;
-    // The server names a file for the program's folder, nothing elsewhere:
-    // a name with a folder part (or "..") is refused like a failed download.
-    const bool plainName = !v.release_file_name.contains(u'/') && v.release_file_name != u"." &&
-                           v.release_file_name != u"..";
-    // Never the program itself: the download would quietly replace it.
-    const bool downloaded =
-        plainName && !namesSameFile(target, setup.executablePath) &&
-        Download_file(v.release_base_url + v.release_file_name, target, setup.updateLimits);
+    // The server names a file for the program's folder and nothing else: a
+    // name that would land elsewhere or replace one of the program's own
+    // files is refused like a failed download.
+    const std::optional<QString> target =
+        updateTarget(v.release_file_name, setup.executablePath,
+                     programFilesFolder(setup.executablePath, setup.userFolder));
+    const bool downloaded = target && Download_file(v.release_base_url + v.release_file_name,
+                                                    *target, setup.updateLimits);
     if (!downloaded) {
         prompts_.showNotice(about_messages::downloadFailed(v.release_file_name));
         return;
     }
-    setup.shell->open(target);
+    setup.shell->open(*target);
 }
 
 void TAboutBox::SpeedButton_webClick() {

@@ -510,6 +510,31 @@ TEST_F(UpdateDownloadTest, AfterAFailedLookupTheProgramItselfIsNeverReplaced) {
     EXPECT_EQ(shell->opened, QStringList());
 }
 
+TEST_F(UpdateDownloadTest, NeverReplacesTheProgramsOwnFiles) {
+    // Tool.exe's own settings file would send every later lookup elsewhere.
+    const QByteArray settings = "[Update]\r\nBaseURL=" + server.url("/NAS_file_Share/").toUtf8();
+    const struct {
+        const char* name;
+        QByteArray content;
+    } files[] = {
+        {"Tool.ini", settings},          {"quillmere", "the window program"},
+        {"quillmere.ini", "[File]\r\n"}, {"quillmere-batch", "the command-line program"},
+        {"Tool.exe", "the program"},
+    };
+    for (const auto& f : files) sandbox.write(f.name, f.content);
+    for (const auto& f : files) {
+        unit.variables.release_file_name = f.name;
+        server.serve(QByteArray("/NAS_file_Share/Tool/") + f.name,
+                     QByteArray("[Update]\r\nBaseURL=http://elsewhere.example/\r\n"));
+        prompts.notices.clear();
+        clickDownload(Button::Yes);
+        EXPECT_EQ(prompts.notices, QStringList{QString("Error while downloading ") + f.name});
+    }
+    for (const auto& f : files) EXPECT_EQ(contentOf(sandbox.path(f.name)), f.content) << f.name;
+    EXPECT_EQ(server.requests(), QList<QByteArray>{kIndexPath});
+    EXPECT_EQ(shell->opened, QStringList());
+}
+
 TEST_F(UpdateDownloadTest, ASlowUpdateIsNotBoundByTheLookupsTimeLimit) {
     // About 3 KB/s for two seconds, while a lookup would end after one.
     unit.setup.indexLimits.totalTimeout = 1s;
