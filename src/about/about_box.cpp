@@ -16,6 +16,7 @@
 #include "about/release_index.h"
 #include "about/update_target.h"
 #include "about/version_text.h"
+#include "about/web_address.h"
 #include "common/app_error.h"
 #include "common/error_text.h"
 #include "common/files_beside_executable.h"
@@ -230,7 +231,7 @@ void TAboutBox::Action_check_for_updateExecute() {
 void TAboutBox::SpeedButton_webClick() {
     const AboutVariables& v = unit_.variables;
     const AboutSetup& setup = unit_.setup;
-    setup.shell->open(v.release_website.isEmpty() ? setup.defaultWebPage : v.release_website);
+    setup.shell->open(webPageToOpen(v.release_website, setup.defaultWebPage));
 }
 
 void Show_about_box(AboutUnit& unit, Prompts& prompts, QWidget* owner) {

@@ -550,14 +550,20 @@ TEST_F(UpdateDownloadTest, ASlowUpdateIsNotBoundByTheLookupsTimeLimit) {
     EXPECT_EQ(shell->opened, QStringList{sandbox.path("Tool_1.3.exe")});
 }
 
-TEST_F(UpdateDownloadTest, TheWebButtonOpensTheReleasedOrTheDefaultPage) {
+TEST_F(UpdateDownloadTest, TheWebButtonOpensTheReleasedWebPageOrTheDefaultPage) {
     const struct {
         const char* website;
         QString opened;
     } cases[] = {
         {"http://example.org/tool", "http://example.org/tool"},
         {"", "http://127.0.0.1:9/wiki/Quillmere"},
-        {"  not a web address  ", "  not a web address  "},
+        {"HTTPS://Example.org/Tool", "HTTPS://Example.org/Tool"},
+        {"  not a web address  ", "http://127.0.0.1:9/wiki/Quillmere"},
+        {"www.example.org", "http://127.0.0.1:9/wiki/Quillmere"},
+        {"file:///etc/passwd", "http://127.0.0.1:9/wiki/Quillmere"},
+        {"smb://nas/share/setup.exe", "http://127.0.0.1:9/wiki/Quillmere"},
+        {"quillmere-handler://run", "http://127.0.0.1:9/wiki/Quillmere"},
+        {"javascript:alert(1)", "http://127.0.0.1:9/wiki/Quillmere"},
     };
     for (const auto& c : cases) {
         unit.variables.release_website = c.website;
