@@ -14,7 +14,9 @@
 #include "about/download.h"
 #include "about/program_icon.h"
 #include "about/release_index.h"
+#include "about/update_target.h"
 #include "about/version_text.h"
+#include "about/web_address.h"
 #include "common/app_error.h"
 #include "common/error_text.h"
 #include "common/files_beside_executable.h"
@@ -178,7 +180,7 @@ bool TAboutBox::get_onlin_info() {
     v.release_status.clear();
     bool result = false;
     if (!Download_file(v.release_base_url + v.release_index_name, v.release_index_path,
-                       unit_.setup.downloadLimits)) {
+                       unit_.setup.indexLimits)) {
         v.release_status = about_messages::upgradeNotAvailable();
         SpeedButton_download->setText(v.release_status);
         return result;
@@ -211,27 +213,25 @@ void TAboutBox::Action_check_for_updateExecute() {
     if (answer != Prompts::Button::Yes) return;
     if (trimmedOfControls(v.release_file_name).isEmpty()) return;
 
-    const QString target =
-        programFilesFolder(setup.executablePath, setup.userFolder) + v.release_file_name;
-    // The server names a file for the program's folder, nothing elsewhere:
-    // a name with a folder part (or "..") is refused like a failed download.
-    const bool plainName = !v.release_file_name.contains(u'/') && v.release_file_name != u"." &&
-                           v.release_file_name != u"..";
-    // Never the program itself: the download would quietly replace it.
-    const bool downloaded =
-        plainName && !namesSameFile(target, setup.executablePath) &&
-        Download_file(v.release_base_url + v.release_file_name, target, setup.downloadLimits);
+    // The server names a file for the program's folder and nothing else: a
+    // name that would land elsewhere or replace one of the program's own
+    // files is refused like a failed download.
+    const std::optional<QString> target =
+        updateTarget(v.release_file_name, setup.executablePath,
+                     programFilesFolder(setup.executablePath, setup.userFolder));
+    const bool downloaded = target && Download_file(v.release_base_url + v.release_file_name,
+                                                    *target, setup.updateLimits);
     if (!downloaded) {
         prompts_.showNotice(about_messages::downloadFailed(v.release_file_name));
         return;
     }
-    setup.shell->open(target);
+    setup.shell->open(*target);
 }
 
 void TAboutBox::SpeedButton_webClick() {
     const AboutVariables& v = unit_.variables;
     const AboutSetup& setup = unit_.setup;
-    setup.shell->open(v.release_website.isEmpty() ? setup.defaultWebPage : v.release_website);
+    setup.shell->open(webPageToOpen(v.release_website, setup.defaultWebPage));
 }
 
 void Show_about_box(AboutUnit& unit, Prompts& prompts, QWidget* owner) {

@@ -40,7 +40,10 @@ struct AboutSetup {
     QString defaultWebPage;
     // Where the program's files go when its own folder cannot take them.
     QString userFolder;
-    DownloadLimits downloadLimits;
+    // The release index lookup (bounded in all, as start-up waits for it)
+    // and the update download (ended only by a stall or its size).
+    DownloadLimits indexLimits = releaseIndexLimits();
+    DownloadLimits updateLimits;
     std::shared_ptr<ShellOpener> shell;
     // Shows an about box modally until it is closed.
     std::function<void(QDialog&)> showModally;

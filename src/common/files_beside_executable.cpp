@@ -42,4 +42,20 @@ QString settingsFileName(const QString& executablePath) {
     return name + QStringLiteral(".ini");
 }
 
+QString windowProgramFileName() {
+    return QStringLiteral(QUILLMERE_WINDOW_PROGRAM);
+}
+
+QString batchProgramFileName() {
+    return QStringLiteral(QUILLMERE_BATCH_PROGRAM);
+}
+
+QStringList ownFileNames(const QString& executablePath) {
+    QStringList names{fileNamePart(executablePath), settingsFileName(executablePath),
+                      windowProgramFileName(), settingsFileName(windowProgramFileName()),
+                      batchProgramFileName()};
+    names.removeDuplicates();
+    return names;
+}
+
 }  // namespace quillmere

@@ -1,6 +1,7 @@
 #pragma once
 
 #include <QString>
+#include <QStringList>
 
 namespace quillmere {
 
@@ -21,5 +22,16 @@ QString programFilesFolder(const QString& executablePath, const QString& userFol
 // The settings file's name: the executable's file name with its extension
 // (from the last ".") replaced by ".ini", or ".ini" appended.
 QString settingsFileName(const QString& executablePath);
+
+// The file names of the build's two programs: the window program and the
+// command-line one ("quillmere" and "quillmere-batch").
+QString windowProgramFileName();
+QString batchProgramFileName();
+
+// The names of the program's own files beside the executable, which nothing
+// it downloads may replace: the running executable, the build's two
+// programs, and the settings file of the running executable and of the
+// window program. No name twice.
+QStringList ownFileNames(const QString& executablePath);
 
 }  // namespace quillmere

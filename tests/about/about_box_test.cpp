@@ -359,12 +359,51 @@ TEST_F(AboutBoxTest, TheSettingsFileMayNameAnotherReleaseServer) {
 
 TEST_F(AboutBoxTest, AServerThatNeverAnswersEndsTheLookupAtTheTimeout) {
     server.holdSilently(kIndexPath);
-    unit.setup.downloadLimits = {5s, 500ms};
+    unit.setup.indexLimits.totalTimeout = 500ms;
     QElapsedTimer timer;
     timer.start();
     const auto box = createBox();
     EXPECT_LT(timer.elapsed(), 4000);
     EXPECT_EQ(box->SpeedButton_download->text(), "Web site upgrade not available.");
+}
+
+TEST_F(AboutBoxTest, AnIndexOverOneMebibyteIsAFailedLookup) {
+    const QByteArray index = indexJson("Tool_1.3.exe", "01.03.00.00", "http://example.org/tool");
+    const auto paddedTo = [&](qsizetype size) {
+        return index + QByteArray(size - index.size(), ' ');
+    };
+    const struct {
+        const char* what;
+        LoopbackServer::Response response;
+        bool found;
+    } cases[] = {
+        {"1 MiB", {.body = paddedTo(1 << 20)}, true},
+        {"1 MiB and a byte", {.body = paddedTo((1 << 20) + 1)}, false},
+        {"1 MiB and a byte, chunked", {.body = paddedTo((1 << 20) + 1), .chunked = true}, false},
+    };
+    for (const auto& c : cases) {
+        serveIndex(indexJson("Tool_1.2.exe", "01.02.00.00", "w"));
+        createBox();
+        server.serve(kIndexPath, c.response);
+        const auto box = createBox();
+        EXPECT_EQ(box->SpeedButton_download->text(),
+                  c.found ? "Newer Version:  01.03.00.00\r\navailable online"
+                          : "Web site upgrade not available.")
+            << c.what;
+        EXPECT_EQ(contentOf(sandbox.path("index.json")),
+                  c.found ? c.response.body : indexJson("Tool_1.2.exe", "01.02.00.00", "w"))
+            << c.what;
+    }
+    EXPECT_EQ(prompts.errors, QStringList());
+}
+
+TEST(AboutSetupTest, OnlyTheIndexLookupIsBoundedInTime) {
+    const AboutSetup setup = systemAboutSetup();
+    EXPECT_EQ(setup.indexLimits.totalTimeout, 20s);
+    EXPECT_EQ(setup.indexLimits.maxBytes, 1 << 20);
+    EXPECT_EQ(setup.updateLimits.totalTimeout, 0ms);
+    EXPECT_EQ(setup.updateLimits.stallTime, 30s);
+    EXPECT_EQ(setup.updateLimits.stallBytesPerSecond, 1024);
 }
 
 // The update download.
@@ -471,14 +510,60 @@ TEST_F(UpdateDownloadTest, AfterAFailedLookupTheProgramItselfIsNeverReplaced) {
     EXPECT_EQ(shell->opened, QStringList());
 }
 
-TEST_F(UpdateDownloadTest, TheWebButtonOpensTheReleasedOrTheDefaultPage) {
+TEST_F(UpdateDownloadTest, NeverReplacesTheProgramsOwnFiles) {
+    // Tool.exe's own settings file would send every later lookup elsewhere.
+    const QByteArray settings = "[Update]\r\nBaseURL=" + server.url("/NAS_file_Share/").toUtf8();
+    const struct {
+        const char* name;
+        QByteArray content;
+    } files[] = {
+        {"Tool.ini", settings},          {"quillmere", "the window program"},
+        {"quillmere.ini", "[File]\r\n"}, {"quillmere-batch", "the command-line program"},
+        {"Tool.exe", "the program"},
+    };
+    for (const auto& f : files) sandbox.write(f.name, f.content);
+    for (const auto& f : files) {
+        unit.variables.release_file_name = f.name;
+        server.serve(QByteArray("/NAS_file_Share/Tool/") + f.name,
+                     QByteArray("[Update]\r\nBaseURL=http://elsewhere.example/\r\n"));
+        prompts.notices.clear();
+        clickDownload(Button::Yes);
+        EXPECT_EQ(prompts.notices, QStringList{QString("Error while downloading ") + f.name});
+    }
+    for (const auto& f : files) EXPECT_EQ(contentOf(sandbox.path(f.name)), f.content) << f.name;
+    EXPECT_EQ(server.requests(), QList<QByteArray>{kIndexPath});
+    EXPECT_EQ(shell->opened, QStringList());
+}
+
+TEST_F(UpdateDownloadTest, ASlowUpdateIsNotBoundByTheLookupsTimeLimit) {
+    // About 3 KB/s for two seconds, while a lookup would end after one.
+    unit.setup.indexLimits.totalTimeout = 1s;
+    const QByteArray update(6000, 'u');
+    server.serve("/NAS_file_Share/Tool/Tool_1.3.exe",
+                 {.body = update, .chunked = true, .pieceSize = 300, .pause = 100ms});
+    QElapsedTimer timer;
+    timer.start();
+    clickDownload(Button::Yes);
+    EXPECT_GE(timer.elapsed(), 1500);
+    EXPECT_EQ(prompts.notices, QStringList());
+    EXPECT_EQ(contentOf(sandbox.path("Tool_1.3.exe")), update);
+    EXPECT_EQ(shell->opened, QStringList{sandbox.path("Tool_1.3.exe")});
+}
+
+TEST_F(UpdateDownloadTest, TheWebButtonOpensTheReleasedWebPageOrTheDefaultPage) {
     const struct {
         const char* website;
         QString opened;
     } cases[] = {
         {"http://example.org/tool", "http://example.org/tool"},
         {"", "http://127.0.0.1:9/wiki/Quillmere"},
-        {"  not a web address  ", "  not a web address  "},
+        {"HTTPS://Example.org/Tool", "HTTPS://Example.org/Tool"},
+        {"  not a web address  ", "http://127.0.0.1:9/wiki/Quillmere"},
+        {"www.example.org", "http://127.0.0.1:9/wiki/Quillmere"},
+        {"file:///etc/passwd", "http://127.0.0.1:9/wiki/Quillmere"},
+        {"smb://nas/share/setup.exe", "http://127.0.0.1:9/wiki/Quillmere"},
+        {"quillmere-handler://run", "http://127.0.0.1:9/wiki/Quillmere"},
+        {"javascript:alert(1)", "http://127.0.0.1:9/wiki/Quillmere"},
     };
     for (const auto& c : cases) {
         unit.variables.release_website = c.website;

@@ -22,6 +22,13 @@ QByteArray contentOf(const QString& path) {
     return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray("<missing>");
 }
 
+// The release file's limits with a whole-transfer limit of `total`.
+DownloadLimits totalOf(std::chrono::milliseconds total) {
+    DownloadLimits limits;
+    limits.totalTimeout = total;
+    return limits;
+}
+
 class DownloadTest : public ::testing::Test {
   protected:
     // Leftover temporary files beside the target, if any.
@@ -29,14 +36,40 @@ class DownloadTest : public ::testing::Test {
         return QDir(sandbox.path("")).entryList(QDir::Files | QDir::NoDotAndDotDot, QDir::Name);
     }
 
+    // Downloads `path` from the server over a target holding "old"; the
+    // result, and how long it took.
+    std::pair<bool, qint64> timedDownload(const char* path, const DownloadLimits& limits) {
+        const QString target = sandbox.write("target.bin", QByteArray("old"));
+        QElapsedTimer timer;
+        timer.start();
+        const bool done = Download_file(server.url(path), target, limits);
+        return {done, timer.elapsed()};
+    }
+
+    QByteArray target() const { return contentOf(sandbox.path("target.bin")); }
+
     test::Sandbox sandbox;
     LoopbackServer server;
 };
 
-TEST_F(DownloadTest, DefaultLimitsAreFiveSecondsToConnectAndTwentyInAll) {
-    const DownloadLimits limits;
-    EXPECT_EQ(limits.connectTimeout, 5s);
-    EXPECT_EQ(limits.totalTimeout, 20s);
+TEST(DownloadLimitsTest, TheReleaseFileIsBoundByStallAndSizeTheIndexAlsoByTime) {
+    const struct {
+        const char* what;
+        DownloadLimits limits;
+        std::chrono::milliseconds total;
+        qint64 maxBytes;
+    } cases[] = {
+        {"release file", DownloadLimits{}, 0ms, qint64{2} * 1024 * 1024 * 1024},
+        {"release index", releaseIndexLimits(), 20s, 1024 * 1024},
+    };
+    for (const auto& c : cases) {
+        EXPECT_EQ(c.limits.connectTimeout, 5s) << c.what;
+        EXPECT_EQ(c.limits.totalTimeout, c.total) << c.what;
+        EXPECT_EQ(c.limits.stallBytesPerSecond, 1024) << c.what;
+        EXPECT_EQ(c.limits.stallTime, 30s) << c.what;
+        EXPECT_EQ(c.limits.maxBytes, c.maxBytes) << c.what;
+        EXPECT_EQ(c.limits.maxRedirects, 5) << c.what;
+    }
 }
 
 TEST_F(DownloadTest, OnlyA2xxAnswerReplacesTheTarget) {
@@ -117,11 +150,122 @@ TEST_F(DownloadTest, AServerThatNeverAnswersEndsAtTheTotalTimeout) {
     const QString target = sandbox.write("file.bin", QByteArray("old"));
     QElapsedTimer timer;
     timer.start();
-    EXPECT_FALSE(Download_file(server.url("/slow"), target, DownloadLimits{5s, 700ms}));
+    EXPECT_FALSE(Download_file(server.url("/slow"), target, totalOf(700ms)));
     EXPECT_GE(timer.elapsed(), 600);
     EXPECT_LT(timer.elapsed(), 4000);
     EXPECT_EQ(contentOf(target), "old");
     EXPECT_EQ(folderEntries(), QStringList{"file.bin"});
+}
+
+TEST_F(DownloadTest, FollowsOnlyAFewRedirects) {
+    // /hop/N redirects to /hop/N-1; /hop/0 is the file.
+    server.serve("/hop/0", QByteArray("arrived"));
+    for (int hop = 1; hop <= 6; ++hop) {
+        server.serve("/hop/" + QByteArray::number(hop),
+                     LoopbackServer::Response{302, {}, "/hop/" + QByteArray::number(hop - 1)});
+    }
+    const QByteArray elsewhere =
+        QStringLiteral("file://%1").arg(sandbox.write("local.txt", QByteArray("local"))).toUtf8();
+    server.serve("/to-file", LoopbackServer::Response{302, {}, elsewhere});
+    server.serve("/to-ftp", LoopbackServer::Response{
+                                302, {}, "ftp://127.0.0.1:" + QByteArray::number(server.port())});
+    const struct {
+        const char* path;
+        long maxRedirects;
+        bool succeeds;
+    } cases[] = {
+        {"/hop/0", 5, true},  {"/hop/5", 5, true},  {"/hop/6", 5, false},   {"/hop/1", 1, true},
+        {"/hop/2", 1, false}, {"/hop/1", 0, false}, {"/to-file", 5, false}, {"/to-ftp", 5, false},
+    };
+    for (const auto& c : cases) {
+        DownloadLimits limits;
+        limits.maxRedirects = c.maxRedirects;
+        EXPECT_EQ(timedDownload(c.path, limits).first, c.succeeds)
+            << c.path << " with " << c.maxRedirects;
+        EXPECT_EQ(target(), c.succeeds ? "arrived" : "old") << c.path << " with " << c.maxRedirects;
+        EXPECT_EQ(folderEntries(), (QStringList{"local.txt", "target.bin"})) << c.path;
+    }
+}
+
+TEST_F(DownloadTest, ABodyBeyondTheSizeLimitIsAFailure) {
+    const QByteArray limit(1000, 'x');
+    const QByteArray more(1001, 'y');
+    const struct {
+        const char* what;
+        LoopbackServer::Response response;
+        bool succeeds;
+    } cases[] = {
+        {"the limit, announced", {.body = limit}, true},
+        {"the limit, chunked", {.body = limit, .chunked = true}, true},
+        {"the limit, in pieces", {.body = limit, .chunked = true, .pieceSize = 100}, true},
+        {"a byte more, announced", {.body = more}, false},
+        {"a byte more, chunked", {.body = more, .chunked = true}, false},
+        {"a byte more, in pieces", {.body = more, .chunked = true, .pieceSize = 100}, false},
+        {"a byte more, on an error page", {.status = 404, .body = more}, false},
+    };
+    DownloadLimits limits;
+    limits.maxBytes = 1000;
+    for (const auto& c : cases) {
+        server.serve("/file.bin", c.response);
+        EXPECT_EQ(timedDownload("/file.bin", limits).first, c.succeeds) << c.what;
+        EXPECT_EQ(target(), c.succeeds ? c.response.body : "old") << c.what;
+        EXPECT_EQ(folderEntries(), QStringList{"target.bin"}) << c.what;
+    }
+}
+
+TEST_F(DownloadTest, TheTransferEndsAsSoonAsTheBodyPassesTheLimit) {
+    // 2000 bytes of an endless body, then silence: only the size limit can
+    // end this download before the whole-transfer limit does.
+    server.serve("/endless", {.body = QByteArray(4000, 'x'), .chunked = true, .stallAfter = 2000});
+    DownloadLimits limits = totalOf(3s);
+    limits.maxBytes = 1000;
+    const auto [done, elapsed] = timedDownload("/endless", limits);
+    EXPECT_FALSE(done);
+    EXPECT_LT(elapsed, 1500);
+    EXPECT_EQ(target(), "old");
+    EXPECT_EQ(folderEntries(), QStringList{"target.bin"});
+}
+
+// The stall rule with a window of one second, and no whole-transfer limit.
+DownloadLimits stallAfterOneSecond() {
+    DownloadLimits limits;
+    limits.stallTime = 1s;
+    return limits;
+}
+
+TEST_F(DownloadTest, AStalledTransferEndsAfterTheStallTime) {
+    server.serve("/stalls", {.body = QByteArray(100000, 'x'), .stallAfter = 10});
+    server.serve("/stalls-chunked",
+                 {.body = QByteArray(100000, 'x'), .chunked = true, .stallAfter = 10});
+    server.holdSilently("/silent");
+    // The whole-transfer limit only stops a download that the stall rule
+    // failed to end.
+    DownloadLimits limits = stallAfterOneSecond();
+    limits.totalTimeout = 5s;
+    for (const char* path : {"/stalls", "/stalls-chunked", "/silent"}) {
+        const auto [done, elapsed] = timedDownload(path, limits);
+        EXPECT_FALSE(done) << path;
+        EXPECT_GE(elapsed, 900) << path;
+        EXPECT_LT(elapsed, 4000) << path;
+        EXPECT_EQ(target(), "old") << path;
+        EXPECT_EQ(folderEntries(), QStringList{"target.bin"}) << path;
+    }
+}
+
+TEST_F(DownloadTest, ASlowButSteadyTransferOutlastsTheStallTime) {
+    // About 3 KB/s for two seconds: twice the stall time, above its 1 KB/s.
+    const QByteArray body(6000, 's');
+    server.serve("/steady", {.body = body, .chunked = true, .pieceSize = 300, .pause = 100ms});
+    const auto [done, elapsed] = timedDownload("/steady", stallAfterOneSecond());
+    EXPECT_TRUE(done);
+    EXPECT_GE(elapsed, 1500);
+    EXPECT_EQ(target(), body);
+
+    // A whole-transfer limit, as the index has, cuts the same answer short.
+    DownloadLimits bounded = stallAfterOneSecond();
+    bounded.totalTimeout = 1s;
+    EXPECT_FALSE(timedDownload("/steady", bounded).first);
+    EXPECT_EQ(target(), "old");
 }
 
 }  // namespace

@@ -56,6 +56,22 @@ TEST(SettingsFileTest, IsNamedLikeTheExecutable) {
         EXPECT_EQ(settingsFileName(c.executable), c.settings) << c.executable;
 }
 
+TEST(OwnFilesTest, AreTheProgramsAndTheirSettingsFiles) {
+    EXPECT_EQ(windowProgramFileName(), "quillmere");
+    EXPECT_EQ(batchProgramFileName(), "quillmere-batch");
+    const struct {
+        const char* executable;
+        QStringList names;
+    } cases[] = {
+        {"/opt/q/quillmere", {"quillmere", "quillmere.ini", "quillmere-batch"}},
+        {"/opt/q/Tool.exe",
+         {"Tool.exe", "Tool.ini", "quillmere", "quillmere.ini", "quillmere-batch"}},
+        {"/opt/q/quillmere-batch",
+         {"quillmere-batch", "quillmere-batch.ini", "quillmere", "quillmere.ini"}},
+    };
+    for (const auto& c : cases) EXPECT_EQ(ownFileNames(c.executable), c.names) << c.executable;
+}
+
 TEST(SettingsFileTest, ReadsTheBaseUrlOverride) {
     const test::Sandbox sandbox;
     const QString builtIn = QStringLiteral("http://built.in/NAS_file_Share/");

@@ -53,13 +53,14 @@ QByteArray reasonOf(int status) {
     }
 }
 
-void sendAll(int fd, const QByteArray& bytes) {
+bool sendAll(int fd, const QByteArray& bytes) {
     qsizetype sent = 0;
     while (sent < bytes.size()) {
         const ssize_t n = ::send(fd, bytes.constData() + sent, bytes.size() - sent, MSG_NOSIGNAL);
-        if (n <= 0) return;
+        if (n <= 0) return false;
         sent += n;
     }
+    return true;
 }
 
 }  // namespace
@@ -137,21 +138,58 @@ void LoopbackServer::answer(int connection) {
         response = responses_.value(path, response);
     }
     if (silent) {
-        // Keep the connection open, saying nothing, until the server stops.
-        while (!stopping_) {
-            char buffer[256];
-            if (readable(connection) && ::recv(connection, buffer, sizeof buffer, 0) <= 0) break;
-        }
+        waitForClose(connection);
         return;
     }
 
     QByteArray head = "HTTP/1.1 " + QByteArray::number(response.status) + ' ' +
                       reasonOf(response.status) + "\r\n";
-    head += "Content-Length: " + QByteArray::number(response.body.size()) + "\r\n";
+    if (response.chunked) {
+        head += "Transfer-Encoding: chunked\r\n";
+    } else {
+        head += "Content-Length: " + QByteArray::number(response.body.size()) + "\r\n";
+    }
     if (!response.location.isEmpty()) head += "Location: " + response.location + "\r\n";
     head += "Connection: close\r\n\r\n";
-    sendAll(connection, head + response.body);
+    if (!sendAll(connection, head) || !sendBody(connection, response)) return;
+    if (response.stallAfter) {
+        waitForClose(connection);
+        return;
+    }
+    if (response.chunked) sendAll(connection, "0\r\n\r\n");
     ::shutdown(connection, SHUT_WR);
+}
+
+bool LoopbackServer::sendBody(int connection, const Response& response) {
+    const QByteArray body =
+        response.stallAfter ? response.body.left(*response.stallAfter) : response.body;
+    const qsizetype pieceSize = response.pieceSize > 0 ? response.pieceSize : body.size();
+    for (qsizetype start = 0; start < body.size(); start += pieceSize) {
+        if (start > 0) pause(response.pause);
+        if (stopping_) return false;
+        QByteArray piece = body.mid(start, pieceSize);
+        if (response.chunked) {
+            piece = QByteArray::number(piece.size(), 16) + "\r\n" + piece + "\r\n";
+        }
+        if (!sendAll(connection, piece)) return false;
+    }
+    return true;
+}
+
+void LoopbackServer::pause(std::chrono::milliseconds duration) const {
+    const auto end = std::chrono::steady_clock::now() + duration;
+    while (!stopping_ && std::chrono::steady_clock::now() < end) {
+        std::this_thread::sleep_for(std::chrono::milliseconds(5));
+    }
+}
+
+// Keeps the connection open, saying nothing, until the client closes it or
+// the server stops.
+void LoopbackServer::waitForClose(int connection) const {
+    while (!stopping_) {
+        char buffer[256];
+        if (readable(connection) && ::recv(connection, buffer, sizeof buffer, 0) <= 0) break;
+    }
 }
 
 quint16 closedLoopbackPort() {

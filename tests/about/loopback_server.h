@@ -5,7 +5,9 @@
 #include <QMap>
 #include <QString>
 #include <atomic>
+#include <chrono>
 #include <mutex>
+#include <optional>
 #include <thread>
 
 namespace quillmere::test {
@@ -17,8 +19,18 @@ class LoopbackServer {
   public:
     struct Response {
         int status = 200;
-        QByteArray body;
-        QByteArray location;  // for redirects
+        QByteArray body = {};
+        QByteArray location = {};  // for redirects
+        // How the body goes out: with its length announced, or in chunks
+        // ("Transfer-Encoding: chunked") with no length; at once, or in
+        // pieces of `pieceSize` bytes with `pause` before each further one.
+        bool chunked = false;
+        qsizetype pieceSize = 0;
+        std::chrono::milliseconds pause{0};
+        // When set, only that many bytes of the body go out; then the answer
+        // stays unfinished and silent until the client gives up or the
+        // server stops.
+        std::optional<qsizetype> stallAfter = std::nullopt;
     };
 
     LoopbackServer();
@@ -44,6 +56,9 @@ class LoopbackServer {
   private:
     void run();
     void answer(int connection);
+    bool sendBody(int connection, const Response& response);
+    void pause(std::chrono::milliseconds duration) const;
+    void waitForClose(int connection) const;
 
     int listener_ = -1;
     quint16 port_ = 0;
