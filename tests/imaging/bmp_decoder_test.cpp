@@ -77,3 +77,50 @@ TEST(BmpErrors, DataThatIsNoBitmapIsAnInvalidBitmapImage) {
 
 }  // namespace
 }  // namespace quillmere::test
+
+namespace quillmere::test {
+namespace {
+
+TEST(BmpErrors, AFileTooShortForItsPixelsIsAnInvalidBitmapImage) {
+    const std::vector<std::uint8_t> rgb = encodeBmp(photoLike(9, 4, 2));  // rows of 27 + 1 bytes
+    std::vector<std::uint8_t> indices(10 * 3, 7);
+    const std::vector<std::uint8_t> grey = makeBmp8(10, 3, indices);  // rows of 10 + 2 bytes
+    // A 58-byte file declaring 786433 x 255 pixels at 24 bits.
+    std::vector<std::uint8_t> declared = encodeBmp(photoLike(1, 1, 1));
+    declared[18] = 0x01;
+    declared[19] = 0x00;
+    declared[20] = 0x0C;
+    declared[22] = 0xFF;
+    const std::vector<std::pair<std::string, std::vector<std::uint8_t>>> files = {
+        {"24-bit without its last row", {rgb.begin(), rgb.end() - 28}},
+        {"24-bit without the last row's padding", {rgb.begin(), rgb.end() - 1}},
+        {"8-bit without its last row", {grey.begin(), grey.end() - 12}},
+        {"a few bytes declaring 200 megapixels", declared},
+    };
+    for (const auto& [name, bytes] : files) {
+        SCOPED_TRACE(name);
+        const LoadFailure failure = failureOf([&bytes] { decodeBmp(bytes); });
+        EXPECT_TRUE(failure.invalidPicture) << failure;
+        EXPECT_EQ(failure.message, imaging_messages::bitmapNotValid().toStdString());
+    }
+}
+
+TEST(BmpDecoding, PixelsRunLengthDataSkipsHaveColourZero) {
+    // 8-bit run-length data: a run of 3 pixels of index 200 on the bottom
+    // row, then the end of the bitmap; everything else is skipped.
+    std::vector<std::uint8_t> file = makeBmp8(300, 200, {});
+    file[30] = 1;  // BI_RLE8
+    file.insert(file.end(), {3, 200, 0, 1});
+    const Bitmap24 picture = decodeBmp(file);
+    ASSERT_EQ(picture.width(), 300);
+    for (int y = 0; y < picture.height(); ++y) {
+        for (int x = 0; x < picture.width(); ++x) {
+            const std::uint8_t* p = picture.row(y) + 3 * x;
+            const std::uint8_t want = y == picture.height() - 1 && x < 3 ? 200 : 0;
+            ASSERT_EQ(p[0], want) << x << ", " << y;
+        }
+    }
+}
+
+}  // namespace
+}  // namespace quillmere::test

@@ -6,7 +6,7 @@
 #include <cstdlib>
 
 #include "common/app_error.h"
-#include "imaging/codecs/dib_size.h"
+#include "imaging/codecs/dib_header.h"
 #include "imaging/codecs/picture_limits.h"
 #include "imaging/codecs/qt_image_bridge.h"
 #include "imaging/imaging_messages.h"
@@ -97,7 +97,7 @@ void checkImageSize(std::span<const std::uint8_t> bytes, int index) {
         if (bytes.size() - offset < 24) return;
         width = readBigEndian32(bytes, offset + 16);
         height = readBigEndian32(bytes, offset + 20);
-    } else if (const std::optional<DibSize> size = readDibSize(bytes, offset)) {
+    } else if (const std::optional<DibHeader> size = readDibHeader(bytes, offset)) {
         width = std::llabs(size->width);
         height = std::llabs(size->height) / 2;
     } else {

@@ -1,0 +1,70 @@
+#include "imaging/codecs/dib_header.h"
+
+#include <cstdlib>
+
+namespace quillmere {
+
+namespace {
+
+constexpr std::uint32_t kRgb = 0;
+constexpr std::uint32_t kBitFields = 3;
+constexpr std::uint32_t kAlphaBitFields = 6;
+
+unsigned read16(std::span<const std::uint8_t> b, std::size_t at) {
+    return b[at] | (unsigned{b[at + 1]} << 8);
+}
+
+std::uint32_t read32(std::span<const std::uint8_t> b, std::size_t at) {
+    return read16(b, at) | (std::uint32_t{read16(b, at + 2)} << 16);
+}
+
+}  // namespace
+
+bool DibHeader::storesPlainRows() const {
+    return compression == kRgb || compression == kBitFields || compression == kAlphaBitFields;
+}
+
+std::uint64_t DibHeader::plainPixelBytes() const {
+    const auto columns = static_cast<std::uint64_t>(std::llabs(width));
+    const auto rows = static_cast<std::uint64_t>(std::llabs(height));
+    if (columns == 0 || rows == 0) return 0;
+    const std::uint64_t bits = columns * bitCount;
+    return (bits + 31) / 32 * 4 * rows;
+}
+
+std::optional<DibHeader> readDibHeader(std::span<const std::uint8_t> bytes, std::size_t offset) {
+    if (offset > bytes.size() || bytes.size() - offset < 12) return std::nullopt;
+    DibHeader header;
+    header.headerSize = read32(bytes, offset);
+    if (header.headerSize == 12) {
+        header.width = read16(bytes, offset + 4);
+        header.height = read16(bytes, offset + 6);
+        header.bitCount = read16(bytes, offset + 10);
+        return header;
+    }
+    // The 16- and 64-byte headers of OS/2 2.x, the 40-byte one and its
+    // 52-, 56-, 108- and 124-byte extensions.
+    switch (header.headerSize) {
+        case 16:
+        case 40:
+        case 52:
+        case 56:
+        case 64:
+        case 108:
+        case 124:
+            break;
+        default:
+            return std::nullopt;
+    }
+    if (bytes.size() - offset < 16) return std::nullopt;
+    header.width = static_cast<std::int32_t>(read32(bytes, offset + 4));
+    header.height = static_cast<std::int32_t>(read32(bytes, offset + 8));
+    header.bitCount = read16(bytes, offset + 14);
+    if (header.headerSize > 16) {
+        if (bytes.size() - offset < 20) return std::nullopt;
+        header.compression = read32(bytes, offset + 16);
+    }
+    return header;
+}
+
+}  // namespace quillmere

@@ -1,0 +1,31 @@
+#pragma once
+
+#include <cstddef>
+#include <cstdint>
+#include <optional>
+#include <span>
+
+namespace quillmere {
+
+// What a device-independent bitmap's header declares, as stored: a
+// negative height marks rows stored from the top.
+struct DibHeader {
+    std::uint32_t headerSize = 0;
+    long long width = 0;
+    long long height = 0;
+    unsigned bitCount = 0;
+    std::uint32_t compression = 0;  // 0 for headers without the field
+
+    // Whether the pixels are stored row by row without compression, each
+    // row padded to 4 bytes.
+    bool storesPlainRows() const;
+    // The bytes such pixels take.
+    std::uint64_t plainPixelBytes() const;
+};
+
+// Reads the header at `offset`: the 12-byte core header's 16-bit fields or
+// the larger headers' 32-bit ones. Empty when the header is cut short or
+// of no known size.
+std::optional<DibHeader> readDibHeader(std::span<const std::uint8_t> bytes, std::size_t offset);
+
+}  // namespace quillmere
