@@ -107,6 +107,11 @@ std::vector<OversizedCase> oversizedCases() {
                      decodeBmp, 50000, 50000});
     cases.push_back({"BMP 8-bit 50000 x 50000 stored bottom-up", makeBmp8(50000, 50000, {}),
                      decodeBmp, 50000, 50000});
+    {
+        Bytes later = makeBmp8(50000, 50000, {});
+        put32le(later, 14, 1792);  // a header larger than any known one
+        cases.push_back({"BMP with a header of a later kind", later, decodeBmp, 50000, 50000});
+    }
     cases.push_back({"BMP width of the lowest 32-bit value", makeBmp8(INT_MIN, 1, {}), decodeBmp,
                      2147483648LL, 1});
     {

@@ -42,20 +42,9 @@ std::optional<DibHeader> readDibHeader(std::span<const std::uint8_t> bytes, std:
         header.bitCount = read16(bytes, offset + 10);
         return header;
     }
-    // The 16- and 64-byte headers of OS/2 2.x, the 40-byte one and its
-    // 52-, 56-, 108- and 124-byte extensions.
-    switch (header.headerSize) {
-        case 16:
-        case 40:
-        case 52:
-        case 56:
-        case 64:
-        case 108:
-        case 124:
-            break;
-        default:
-            return std::nullopt;
-    }
+    // Every larger header (OS/2 2.x's 16 to 64 bytes, Windows' 40 bytes and
+    // its extensions, and any later one) starts with the same fields.
+    if (header.headerSize < 16) return std::nullopt;
     if (bytes.size() - offset < 16) return std::nullopt;
     header.width = static_cast<std::int32_t>(read32(bytes, offset + 4));
     header.height = static_cast<std::int32_t>(read32(bytes, offset + 8));

@@ -25,7 +25,7 @@ struct DibHeader {
 
 // Reads the header at `offset`: the 12-byte core header's 16-bit fields or
 // the larger headers' 32-bit ones. Empty when the header is cut short or
-// of no known size.
+// smaller than any known one.
 std::optional<DibHeader> readDibHeader(std::span<const std::uint8_t> bytes, std::size_t offset);
 
 }  // namespace quillmere
