@@ -61,12 +61,18 @@ class WindowManagerPlacementTest : public ::testing::Test {
         return outer;
     }
 
-    // Waits until the window manager has framed the window at its client size.
+    // Waits until the window manager has framed the window at its client
+    // size and the outer rectangle has stayed the same for a while.
     QRect waitForFramedWindow(QSize clientSize) {
+        QRect settled;
+        int sameReads = 0;
         const QDeadlineTimer deadline(kTimeoutMs);
         do {
             const QRect outer = desktop->outerRect(window);
-            if (outer.isValid() && desktop->innerRect(window).size() == clientSize) return outer;
+            const bool framed = outer.isValid() && desktop->innerRect(window).size() == clientSize;
+            sameReads = framed && outer == settled ? sameReads + 1 : 0;
+            settled = framed ? outer : QRect();
+            if (sameReads == 5) return settled;
             QThread::msleep(20);
         } while (!deadline.hasExpired());
         return {};

@@ -44,7 +44,7 @@ void stop(QProcess& process) {
 
 QStringList XDesktop::missingTools() {
     QStringList missing;
-    for (const char* tool : {"Xvfb", "openbox", "wmctrl", "xwininfo", "xprop"}) {
+    for (const char* tool : {"Xvfb", "openbox", "wmctrl", "xwininfo", "xprop", "dbus-daemon"}) {
         if (QStandardPaths::findExecutable(QString::fromLatin1(tool)).isEmpty())
             missing << QString::fromLatin1(tool);
     }
@@ -66,26 +66,28 @@ XDesktop::XDesktop(QSize screen, const QString& home) {
     environment_.remove(QStringLiteral("WAYLAND_DISPLAY"));
     environment_.remove(QStringLiteral("XAUTHORITY"));
 
+    // A desktop has a session bus; without one, the bus library would try
+    // to launch one for the display at the first connection.
+    const QString bus = firstLineOf(bus_, QStringLiteral("dbus-daemon"),
+                                    {QStringLiteral("--session"), QStringLiteral("--nofork"),
+                                     QStringLiteral("--print-address=1")});
+    if (bus.isEmpty()) {
+        failure_ = QStringLiteral("dbus-daemon did not start");
+        return;
+    }
+    environment_.insert(QStringLiteral("DBUS_SESSION_BUS_ADDRESS"), bus);
+
     // The server picks a free display and writes its number to standard
     // output (-displayfd), so desktops of tests that run at once never meet.
     // It must not reset when its last client leaves (-noreset): a tool that
     // looks in before the window manager has connected would otherwise make
     // the server reset under the window manager's connection.
-    server_.setProcessEnvironment(environment_);
-    server_.setProcessChannelMode(QProcess::SeparateChannels);
-    server_.start(
-        QStringLiteral("Xvfb"),
+    const QString display = firstLineOf(
+        server_, QStringLiteral("Xvfb"),
         {QStringLiteral("-displayfd"), QStringLiteral("1"), QStringLiteral("-screen"),
          QStringLiteral("0"), QStringLiteral("%1x%2x24").arg(screen.width()).arg(screen.height()),
          QStringLiteral("-nolisten"), QStringLiteral("tcp"), QStringLiteral("-noreset")});
-    QString display;
-    const bool serverUp = waitUntil(kStartTimeoutMs, [&] {
-        server_.waitForReadyRead(20);
-        display += QString::fromLatin1(server_.readAllStandardOutput());
-        return display.endsWith(u'\n') || server_.state() == QProcess::NotRunning;
-    });
-    display = display.trimmed();
-    if (!serverUp || display.isEmpty()) {
+    if (display.isEmpty()) {
         failure_ = QStringLiteral("Xvfb did not start: ") +
                    QString::fromLocal8Bit(server_.readAllStandardError());
         return;
@@ -113,6 +115,21 @@ XDesktop::XDesktop(QSize screen, const QString& home) {
 XDesktop::~XDesktop() {
     stop(windowManager_);
     stop(server_);
+    stop(bus_);
+}
+
+QString XDesktop::firstLineOf(QProcess& process, const QString& program,
+                              const QStringList& arguments) const {
+    process.setProcessEnvironment(environment_);
+    process.setProcessChannelMode(QProcess::SeparateChannels);
+    process.start(program, arguments);
+    QString line;
+    waitUntil(kStartTimeoutMs, [&] {
+        process.waitForReadyRead(20);
+        line += QString::fromLocal8Bit(process.readAllStandardOutput());
+        return line.endsWith(u'\n') || process.state() == QProcess::NotRunning;
+    });
+    return line.endsWith(u'\n') ? line.trimmed() : QString();
 }
 
 QProcessEnvironment XDesktop::environment() const {

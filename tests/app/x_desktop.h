@@ -10,14 +10,15 @@ namespace quillmere::test {
 
 // A desktop of its own for a test: a virtual X server (Xvfb) on a free
 // display with the Openbox window manager, which frames and places windows
-// as a desktop's window manager does. Programs started here find it
-// through DISPLAY; the window rectangles are read back from the X server.
+// as a desktop's window manager does, and a session bus. Programs started
+// here find them through DISPLAY and DBUS_SESSION_BUS_ADDRESS; the window
+// rectangles are read back from the X server.
 class XDesktop {
   public:
     // The tools a desktop needs that are not on this machine, or none.
     static QStringList missingTools();
 
-    // Starts the server and the window manager; HOME, the configuration and
+    // Starts the bus, the server and the window manager; HOME, the configuration and
     // the runtime folders of everything started here lie under `home`.
     XDesktop(QSize screen, const QString& home);
     ~XDesktop();
@@ -46,7 +47,13 @@ class XDesktop {
     QStringList states(const QString& window) const;
 
   private:
+    // Starts a program that stays and returns the first line it writes to
+    // standard output, or "" when it writes none in time.
+    QString firstLineOf(QProcess& process, const QString& program,
+                        const QStringList& arguments) const;
+
     QProcessEnvironment environment_;
+    QProcess bus_;
     QProcess server_;
     QProcess windowManager_;
     QString failure_;
