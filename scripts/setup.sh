@@ -13,6 +13,7 @@ packages=(
     libgtest-dev libgmock-dev libbenchmark-dev
     libjpeg-turbo-progs
     fonts-liberation2
+    xvfb openbox wmctrl x11-utils dbus-daemon
 )
 if [[ ${1:-} == --fuzz ]]; then
     packages+=(clang libfuzzer-14-dev llvm)

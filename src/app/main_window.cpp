@@ -21,6 +21,7 @@
 #include "app/desktop_shell.h"
 #include "app/error_guard.h"
 #include "app/key_codes.h"
+#include "app/outer_placement.h"
 #include "app/settings_location.h"
 #include "common/prompts.h"
 #include "preview/image_widget.h"
@@ -34,6 +35,7 @@ TForm_Main::TForm_Main(Prompts& prompts, QWidget* parent)
       virtualScreenSize_([] { return QGuiApplication::primaryScreen()->virtualSize(); }),
       shell_(std::make_unique<FreedesktopShell>()) {
     buildControls();
+    placement_ = new OuterPlacement(*this, [this] { return virtualScreenSize_(); });
     topBand_->installEventFilter(this);
     wireHandlers();
     followPreviewSize();

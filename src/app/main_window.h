@@ -26,6 +26,7 @@ namespace quillmere {
 class BackgroundBatch;
 class DesktopShell;
 class ImageWidget;
+class OuterPlacement;
 class Prompts;
 
 // The main window. Its controls carry the object names the program's
@@ -138,13 +139,12 @@ class TForm_Main : public QWidget {
 
     void loadSettings();
     void saveSettings();
-    QRect outerRect() const;
-    void setOuterRect(const QRect& rect);
 
     Prompts& prompts_;
     QString pictureDialogFolder_;
     QString settingsPath_;
     std::function<QSize()> virtualScreenSize_;
+    OuterPlacement* placement_ = nullptr;
     std::unique_ptr<DesktopShell> shell_;
     bool dropIntake_ = false;
     QPoint dragAnchor_;

@@ -7,7 +7,7 @@
 
 #include "app/application_title.h"
 #include "app/main_window.h"
-#include "app/window_placement.h"
+#include "app/outer_placement.h"
 #include "common/ini_file.h"
 #include "list/search_pattern.h"
 
@@ -21,16 +21,6 @@ const QString kPlacement = QStringLiteral("Placement");
 
 }  // namespace
 
-QRect TForm_Main::outerRect() const {
-    return frameGeometry();
-}
-
-void TForm_Main::setOuterRect(const QRect& rect) {
-    const QSize frame = frameGeometry().size() - size();
-    move(rect.topLeft());
-    resize(rect.size() - frame);
-}
-
 void TForm_Main::loadSettings() {
     const IniFile settings(settingsPath_);
     Edit1->setText(settings.readString(kFile, QStringLiteral("Last"), Edit1->text()));
@@ -43,19 +33,12 @@ void TForm_Main::loadSettings() {
         List_files(parts.directory, parts.fileName, CheckBox_recursive->isChecked(), *ListBox1);
     }
 
-    // Each value takes effect before the next is read.
-    const auto place = [&](const char* key, auto apply) {
-        QRect rect = outerRect();
-        if (const auto value = settings.readInteger(kPlacement, QString::fromLatin1(key))) {
-            apply(rect, *value);
-            setOuterRect(rect);
-        }
-    };
-    place("Top", [](QRect& r, int v) { r.moveTop(v); });
-    place("Left", [](QRect& r, int v) { r.moveLeft(v); });
-    place("Width", [](QRect& r, int v) { r.setWidth(v); });
-    place("Height", [](QRect& r, int v) { r.setHeight(v); });
-    setOuterRect(keepOnVirtualScreen(outerRect(), virtualScreenSize_()));
+    RememberedPlacement remembered;
+    remembered.top = settings.readInteger(kPlacement, QStringLiteral("Top"));
+    remembered.left = settings.readInteger(kPlacement, QStringLiteral("Left"));
+    remembered.width = settings.readInteger(kPlacement, QStringLiteral("Width"));
+    remembered.height = settings.readInteger(kPlacement, QStringLiteral("Height"));
+    placement_->restore(remembered);
 
     pictureDialogFolder_ = executableFolder();
 }
@@ -68,8 +51,7 @@ void TForm_Main::saveSettings() {
     settings.writeString(
         kFile, QStringLiteral("recursive"),
         CheckBox_recursive->isChecked() ? QStringLiteral("1") : QStringLiteral("0"));
-    // A minimised window keeps the rectangle it has when restored.
-    const QRect rect = isMinimized() ? normalGeometry() : outerRect();
+    const QRect rect = placement_->normalOuterRect();
     settings.writeString(kPlacement, QStringLiteral("Top"), QString::number(rect.y()));
     settings.writeString(kPlacement, QStringLiteral("Left"), QString::number(rect.x()));
     settings.writeString(kPlacement, QStringLiteral("Width"), QString::number(rect.width()));

@@ -4,6 +4,14 @@
 
 namespace quillmere {
 
+QRect withRemembered(QRect current, const RememberedPlacement& remembered) {
+    if (remembered.top) current.moveTop(*remembered.top);
+    if (remembered.left) current.moveLeft(*remembered.left);
+    if (remembered.width) current.setWidth(*remembered.width);
+    if (remembered.height) current.setHeight(*remembered.height);
+    return current;
+}
+
 QRect keepOnVirtualScreen(QRect window, QSize screen) {
     int left = window.x();
     int top = window.y();

@@ -2,8 +2,24 @@
 
 #include <QRect>
 #include <QSize>
+#include <optional>
 
 namespace quillmere {
+
+// The window's remembered edges and size (outer rectangle, screen
+// coordinates); a value that is missing keeps the window's own.
+struct RememberedPlacement {
+    std::optional<int> top;
+    std::optional<int> left;
+    std::optional<int> width;
+    std::optional<int> height;
+
+    bool hasPosition() const { return top || left; }
+};
+
+// The window rectangle `current` with the remembered values put in, in the
+// order top, left, width, height.
+QRect withRemembered(QRect current, const RememberedPlacement& remembered);
 
 // Keeps a window rectangle (outer edges, screen coordinates) on a virtual
 // screen of the given size, checked against 0..width and 0..height, in

@@ -122,6 +122,56 @@ TEST_F(MainWindowSettingsTest, ThePlacementIsKeptOnTheVirtualScreen) {
     }
 }
 
+TEST_F(MainWindowSettingsTest, OnlyARememberedPositionMovesTheWindow) {
+    const struct {
+        const char* placement;
+        bool moved;
+    } cases[] = {
+        {"", false},
+        {"[Placement]\nWidth=700\nHeight=500\n", false},
+        {"[Placement]\nTop=10\n", true},
+        {"[Placement]\nLeft=0\n", true},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.placement);
+        writeSettings(c.placement);
+        auto window = start();
+        // A window never moved is placed by the window system when shown.
+        EXPECT_EQ(window->testAttribute(Qt::WA_Moved), c.moved);
+    }
+}
+
+TEST_F(MainWindowSettingsTest, AMaximisedOrMinimisedWindowRemembersItsNormalRectangle) {
+    const QRect normal(150, 100, 640, 480);
+    const struct {
+        const char* what;
+        Qt::WindowStates state;
+    } cases[] = {
+        {"normal", Qt::WindowNoState},
+        {"maximised", Qt::WindowMaximized},
+        {"minimised", Qt::WindowMinimized},
+        {"maximised, then minimised", Qt::WindowMaximized | Qt::WindowMinimized},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.what);
+        writeSettings("[Placement]\nTop=100\nLeft=150\nWidth=640\nHeight=480\n");
+        auto window = start();
+        window->show();
+        window->setWindowState(c.state);
+        ASSERT_EQ(window->windowState(), c.state);
+        if (c.state.testFlag(Qt::WindowMaximized)) {
+            ASSERT_NE(window->geometry(), normal);
+        }
+        ASSERT_TRUE(close(*window));
+        const IniFile ini(settingsPath);
+        EXPECT_EQ(QRect(ini.readInteger("Placement", "Left").value_or(-1),
+                        ini.readInteger("Placement", "Top").value_or(-1),
+                        ini.readInteger("Placement", "Width").value_or(-1),
+                        ini.readInteger("Placement", "Height").value_or(-1)),
+                  normal);
+    }
+}
+
 TEST_F(MainWindowSettingsTest, AnUnwritableSettingsFileKeepsTheWindowOpen) {
     ASSERT_TRUE(QDir().mkdir(sandbox.path("locked.ini")));  // a folder where the file should be
     auto window = std::make_unique<TForm_Main>(prompts);

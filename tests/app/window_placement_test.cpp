@@ -30,6 +30,26 @@ TEST(KeepOnVirtualScreen, ChecksEdgesInOrder) {
     }
 }
 
+TEST(WithRemembered, PutsInTheValuesThatAreThere) {
+    const QRect current(30, 40, 857, 1000);
+    const struct {
+        RememberedPlacement remembered;
+        QRect placed;
+    } cases[] = {
+        {{}, current},
+        {{10, 20, 300, 400}, {20, 10, 300, 400}},
+        {{-50, std::nullopt, std::nullopt, 600}, {30, -50, 857, 600}},
+        {{std::nullopt, 5, 700, std::nullopt}, {5, 40, 700, 1000}},
+    };
+    for (const auto& c : cases) {
+        EXPECT_EQ(withRemembered(current, c.remembered), c.placed);
+    }
+    EXPECT_FALSE(RememberedPlacement{}.hasPosition());
+    EXPECT_FALSE((RememberedPlacement{std::nullopt, std::nullopt, 1, 1}.hasPosition()));
+    EXPECT_TRUE((RememberedPlacement{1, std::nullopt, std::nullopt, std::nullopt}.hasPosition()));
+    EXPECT_TRUE((RememberedPlacement{std::nullopt, 0, std::nullopt, std::nullopt}.hasPosition()));
+}
+
 TEST(WindowsKeyCodes, MapQtKeys) {
     const struct {
         int qt;
