@@ -24,7 +24,7 @@ void OuterPlacement::restore(const RememberedPlacement& remembered) {
 }
 
 QRect OuterPlacement::normalOuterRect() const {
-    if (isNormal()) return outerRect();
+    if (!window_.isMinimized()) return outerRect();
     return window_.normalGeometry().marginsAdded(normalFrame_);
 }
 

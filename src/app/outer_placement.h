@@ -34,8 +34,8 @@ class OuterPlacement final : public QObject {
     // moved, so the window system places it.
     void restore(const RememberedPlacement& remembered);
 
-    // The rectangle to remember: the outer rectangle of the normal window,
-    // also while it is maximised or minimised.
+    // The rectangle to remember: the outer rectangle, and for a minimised
+    // window the one it has when restored.
     QRect normalOuterRect() const;
 
   private:
@@ -49,8 +49,7 @@ class OuterPlacement final : public QObject {
     QWidget& window_;
     std::function<QSize()> virtualScreenSize_;
     std::optional<RememberedPlacement> pending_;
-    // The frame of the window in its normal state, which a maximised
-    // window may have given up.
+    // The frame of the window in its normal state.
     QMargins normalFrame_;
 };
 
