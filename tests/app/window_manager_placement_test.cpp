@@ -194,5 +194,34 @@ TEST_F(WindowManagerPlacementTest, AMinimisedWindowRemembersItsNormalRectangle) 
     }
 }
 
+TEST_F(WindowManagerPlacementTest, AMaximisedWindowRemembersItsMaximisedRectangle) {
+    // The window state is not kept: a window closed maximised comes back as
+    // a normal window over the rectangle it had when maximised.
+    const QRect normal(150, 100, 640, 480);
+    writeSettings(QStringLiteral("[Placement]\nTop=%1\nLeft=%2\nWidth=%3\nHeight=%4\n")
+                      .arg(normal.y())
+                      .arg(normal.x())
+                      .arg(normal.width())
+                      .arg(normal.height())
+                      .toUtf8());
+    ASSERT_NO_FATAL_FAILURE(start());
+    ASSERT_EQ(waitForOuterRect(normal), normal);
+    setWindowState("add,maximized_vert,maximized_horz");
+    ASSERT_TRUE(waitForState(QStringLiteral("_NET_WM_STATE_MAXIMIZED_HORZ")));
+    QRect maximised;
+    for (int attempt = 0; attempt < 100 && (maximised = desktop->outerRect(window)) == normal;
+         ++attempt) {
+        QThread::msleep(20);
+    }
+    ASSERT_NE(maximised, normal);
+    ASSERT_NO_FATAL_FAILURE(close());
+    EXPECT_EQ(remembered(), maximised);
+
+    ASSERT_NO_FATAL_FAILURE(start());
+    EXPECT_EQ(waitForOuterRect(maximised), maximised);
+    EXPECT_EQ(desktop->states(window), QStringList()) << "a normal window again";
+    ASSERT_NO_FATAL_FAILURE(close());
+}
+
 }  // namespace
 }  // namespace quillmere
