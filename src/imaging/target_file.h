@@ -5,6 +5,8 @@
 #include <cstdint>
 #include <span>
 
+#include "common/staged_file.h"
+
 namespace quillmere {
 
 // A picture file being written: the bytes go to a temporary file beside the
@@ -24,12 +26,10 @@ class TargetFile {
 
   private:
     [[noreturn]] void fail(int error);
-    void discard();
 
     QString path_;
     QByteArray target_;  // the file actually replaced: a link's destination
-    QByteArray temporary_;
-    int fd_ = -1;
+    StagedFile staged_;
     bool replacing_ = false;
 };
 
