@@ -25,10 +25,11 @@ TargetFile::TargetFile(const QString& path) : path_(path), target_(encodePath(pa
     }
 
     mode_t mode = 0666;
+    bool replacing = false;
     if (::stat(target_.constData(), &info) == 0) {
         if (S_ISDIR(info.st_mode)) fail(EISDIR);
         if (::access(target_.constData(), W_OK) != 0) fail(errno);
-        replacing_ = true;
+        replacing = true;
         mode = info.st_mode & 07777;
     } else if (errno != ENOENT) {
         fail(errno);
@@ -36,7 +37,7 @@ TargetFile::TargetFile(const QString& path) : path_(path), target_(encodePath(pa
 
     if (const int error = staged_.create(target_, mode)) fail(error);
     // A replaced file keeps its permissions.
-    if (replacing_) {
+    if (replacing) {
         if (const int error = staged_.setMode(mode)) fail(error);
     }
 }
@@ -49,12 +50,14 @@ void TargetFile::write(std::span<const std::uint8_t> bytes) {
 }
 
 void TargetFile::commit() {
-    // When a file is replaced, its new contents reach the disk before the
-    // rename does, so a crash leaves the old file or the new one, never an
-    // empty one.
-    if (replacing_) {
-        if (const int error = staged_.sync()) fail(error);
-    }
+    // The contents reach the disk before the name does, so a crash or a
+    // power cut leaves the old file (or none) or the new one, never an
+    // empty or partial one under the target's name: file systems that
+    // delay writing data (ext4, XFS) commit a rename within seconds but
+    // the data only later. An empty new target would be worse than none,
+    // since a run that keeps existing targets would keep it. Errors that
+    // only writing to the disk shows are reported here, for this target.
+    if (const int error = staged_.sync()) fail(error);
     if (const int error = staged_.moveOntoTarget()) fail(error);
 }
 

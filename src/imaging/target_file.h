@@ -10,8 +10,9 @@
 namespace quillmere {
 
 // A picture file being written: the bytes go to a temporary file beside the
-// target, which replaces the target only on `commit`. Until then, and when
-// anything fails, the file that was at the target stays as it was.
+// target, which `commit` flushes to the disk and only then renames onto the
+// target. Until then, and when anything fails, the file that was at the
+// target stays as it was and the temporary file is removed.
 // Opening fails with "Cannot create file" when the target could not be
 // created or replaced.
 class TargetFile {
@@ -30,7 +31,6 @@ class TargetFile {
     QString path_;
     QByteArray target_;  // the file actually replaced: a link's destination
     StagedFile staged_;
-    bool replacing_ = false;
 };
 
 }  // namespace quillmere
