@@ -5,6 +5,7 @@
 #include <unistd.h>
 
 #include <QRandomGenerator>
+#include <algorithm>
 #include <cerrno>
 #include <climits>
 #include <utility>

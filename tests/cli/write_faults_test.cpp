@@ -9,7 +9,6 @@
 
 #include <QDir>
 #include <QFile>
-#include <cstring>
 
 #include "imaging/codecs/bmp_encoder.h"
 #include "imaging/codecs/png_encoder.h"
@@ -43,11 +42,7 @@ class FaultFolder {
     QString root_;
 };
 
-const char* const kOldTarget = "old target";
-
-std::vector<std::uint8_t> oldTargetBytes() {
-    return {kOldTarget, kOldTarget + std::strlen(kOldTarget)};
-}
+const std::vector<std::uint8_t> kOldTarget = {'o', 'l', 'd', ' ', 'B', 'M', 'P'};
 
 TEST(WriteFaults, AFileSystemThatRefusesTheSizeLosesNothing) {
     // A 60 KB BMP target against a limit of 4 KB.
@@ -68,7 +63,7 @@ TEST(WriteFaults, AFileSystemThatRefusesTheSizeLosesNothing) {
         const QString source = folder.write(
             c.source, QString(c.source).endsWith(".bmp") ? encodeBmp(picture) : encodePng(picture));
         const QString target = folder.path("a.bmp");
-        if (c.existingTarget) folder.write("a.bmp", oldTargetBytes());
+        if (c.existingTarget) folder.write("a.bmp", kOldTarget);
         const bool targetExists = QFile::exists(target);
         const QStringList before = test::folderContents(folder.root());
 
@@ -112,7 +107,7 @@ TEST(WriteFaults, ReadOnlyPlacesAndFoldersAtTheTargetLoseNothing) {
                 break;
             case AtTarget::WritableFile:
             case AtTarget::ReadOnlyFile:
-                folder.write("a.bmp", oldTargetBytes());
+                folder.write("a.bmp", kOldTarget);
                 ASSERT_TRUE(setMode(target, c.atTarget == AtTarget::ReadOnlyFile ? 0444 : 0666));
                 break;
             case AtTarget::Folder:
