@@ -4,12 +4,11 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
-#include <QRandomGenerator>
-
 #include "common/app_error.h"
 #include "common/common_messages.h"
 #include "common/lenient_int.h"
 #include "common/path_encoding.h"
+#include "common/staged_file.h"
 
 namespace quillmere {
 
@@ -127,16 +126,10 @@ void IniFile::save() const {
 
     QByteArray bytes = lines_.join(u'\n').toUtf8();
     bytes += '\n';
-    const QByteArray temporary =
-        target + '.' + QByteArray::number(QRandomGenerator::global()->generate(), 36) + ".tmp";
-    const int fd = ::open(temporary.constData(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, mode);
-    if (fd < 0) fail();
-    const bool written = ::write(fd, bytes.constData(), static_cast<size_t>(bytes.size())) ==
-                             static_cast<ssize_t>(bytes.size()) &&
-                         ::fsync(fd) == 0;
-    const bool closed = ::close(fd) == 0;
-    if (!written || !closed || ::rename(temporary.constData(), target.constData()) != 0) {
-        ::unlink(temporary.constData());
+    StagedFile staged;
+    if (staged.create(target, mode) != 0 ||
+        staged.write(bytes.constData(), static_cast<std::size_t>(bytes.size())) != 0 ||
+        staged.sync() != 0 || staged.moveOntoTarget() != 0) {
         fail();
     }
 }

@@ -14,6 +14,10 @@ QString cannotCreateFile(const QString& path, const QString& reason) {
     return QStringLiteral("Cannot create file \"%1\". %2").arg(path, reason);
 }
 
+QString notARegularFile() {
+    return QStringLiteral("Not a regular file");
+}
+
 QString bitmapNotValid() {
     return QStringLiteral("Bitmap image is not valid");
 }

@@ -8,6 +8,8 @@ namespace quillmere::imaging_messages {
 QString unknownExtension(const QString& extension);
 QString cannotOpenFile(const QString& path, const QString& reason);
 QString cannotCreateFile(const QString& path, const QString& reason);
+// The reason a folder-like or device-like entry cannot be read as a picture.
+QString notARegularFile();
 QString bitmapNotValid();
 QString iconNotValid();
 QString metafileNotValid();

@@ -1,16 +1,12 @@
 #include "imaging/target_file.h"
 
-#include <fcntl.h>
 #include <stdlib.h>
 #include <sys/stat.h>
 #include <sys/types.h>
 #include <unistd.h>
 
-#include <QFile>
-#include <QRandomGenerator>
 #include <cerrno>
 #include <climits>
-#include <utility>
 
 #include "common/app_error.h"
 #include "common/error_text.h"
@@ -18,29 +14,6 @@
 #include "imaging/imaging_messages.h"
 
 namespace quillmere {
-
-namespace {
-
-QByteArray directoryOf(const QByteArray& path) {
-    const qsizetype slash = path.lastIndexOf('/');
-    if (slash < 0) return QByteArrayLiteral(".");
-    if (slash == 0) return QByteArrayLiteral("/");
-    return path.left(slash);
-}
-
-// Creates a new, uniquely named file beside the target; the mode passes
-// through the umask as for any new file.
-int createTemporary(const QByteArray& target, QByteArray& name, mode_t mode) {
-    const QByteArray stem = directoryOf(target) + "/." + target.mid(target.lastIndexOf('/') + 1);
-    for (int attempt = 0; attempt < 100; ++attempt) {
-        name = stem + '.' + QByteArray::number(QRandomGenerator::global()->generate(), 36) + ".tmp";
-        const int fd = ::open(name.constData(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, mode);
-        if (fd >= 0 || errno != EEXIST) return fd;
-    }
-    return -1;
-}
-
-}  // namespace
 
 TargetFile::TargetFile(const QString& path) : path_(path), target_(encodePath(path)) {
     // Writing over a link writes the file it points to, as opening it would;
@@ -52,57 +25,45 @@ TargetFile::TargetFile(const QString& path) : path_(path), target_(encodePath(pa
     }
 
     mode_t mode = 0666;
+    bool replacing = false;
     if (::stat(target_.constData(), &info) == 0) {
         if (S_ISDIR(info.st_mode)) fail(EISDIR);
         if (::access(target_.constData(), W_OK) != 0) fail(errno);
-        replacing_ = true;
+        replacing = true;
         mode = info.st_mode & 07777;
     } else if (errno != ENOENT) {
         fail(errno);
     }
 
-    QByteArray temporary;
-    fd_ = createTemporary(target_, temporary, mode);
-    if (fd_ < 0) fail(errno);
-    temporary_ = temporary;
+    if (const int error = staged_.create(target_, mode)) fail(error);
     // A replaced file keeps its permissions.
-    if (replacing_ && ::fchmod(fd_, mode) != 0) fail(errno);
-}
-
-TargetFile::~TargetFile() {
-    discard();
-}
-
-void TargetFile::write(std::span<const std::uint8_t> bytes) {
-    std::size_t done = 0;
-    while (done < bytes.size()) {
-        const ssize_t wrote = ::write(fd_, bytes.data() + done, bytes.size() - done);
-        if (wrote < 0) {
-            if (errno == EINTR) continue;
-            fail(errno);
-        }
-        done += static_cast<std::size_t>(wrote);
+    if (replacing) {
+        if (const int error = staged_.setMode(mode)) fail(error);
     }
 }
 
+TargetFile::~TargetFile() = default;
+
+void TargetFile::write(std::span<const std::uint8_t> bytes) {
+    if (const int error = staged_.write(reinterpret_cast<const char*>(bytes.data()), bytes.size()))
+        fail(error);
+}
+
 void TargetFile::commit() {
-    // When a file is replaced, its new contents reach the disk before the
-    // rename does, so a crash leaves the old file or the new one, never an
-    // empty one.
-    if (replacing_ && ::fsync(fd_) != 0) fail(errno);
-    if (::close(std::exchange(fd_, -1)) != 0) fail(errno);
-    if (::rename(temporary_.constData(), target_.constData()) != 0) fail(errno);
-    temporary_.clear();
+    // The contents reach the disk before the name does, so a crash or a
+    // power cut leaves the old file (or none) or the new one, never an
+    // empty or partial one under the target's name: file systems that
+    // delay writing data (ext4, XFS) commit a rename within seconds but
+    // the data only later. An empty new target would be worse than none,
+    // since a run that keeps existing targets would keep it. Errors that
+    // only writing to the disk shows are reported here, for this target.
+    if (const int error = staged_.sync()) fail(error);
+    if (const int error = staged_.moveOntoTarget()) fail(error);
 }
 
 void TargetFile::fail(int error) {
-    discard();
+    staged_.discard();
     throw AppError(imaging_messages::cannotCreateFile(path_, systemReason(error)));
-}
-
-void TargetFile::discard() {
-    if (fd_ >= 0) ::close(std::exchange(fd_, -1));
-    if (!temporary_.isEmpty()) ::unlink(std::exchange(temporary_, QByteArray()).constData());
 }
 
 }  // namespace quillmere

@@ -5,11 +5,14 @@
 #include <cstdint>
 #include <span>
 
+#include "common/staged_file.h"
+
 namespace quillmere {
 
 // A picture file being written: the bytes go to a temporary file beside the
-// target, which replaces the target only on `commit`. Until then, and when
-// anything fails, the file that was at the target stays as it was.
+// target, which `commit` flushes to the disk and only then renames onto the
+// target. Until then, and when anything fails, the file that was at the
+// target stays as it was and the temporary file is removed.
 // Opening fails with "Cannot create file" when the target could not be
 // created or replaced.
 class TargetFile {
@@ -24,13 +27,10 @@ class TargetFile {
 
   private:
     [[noreturn]] void fail(int error);
-    void discard();
 
     QString path_;
     QByteArray target_;  // the file actually replaced: a link's destination
-    QByteArray temporary_;
-    int fd_ = -1;
-    bool replacing_ = false;
+    StagedFile staged_;
 };
 
 }  // namespace quillmere

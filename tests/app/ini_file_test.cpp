@@ -7,6 +7,7 @@
 #include <QFile>
 
 #include "common/app_error.h"
+#include "support/file_size_limit.h"
 #include "support/qt_printers.h"
 #include "support/sandbox.h"
 
@@ -136,6 +137,41 @@ TEST_F(IniFileTest, AFileThatCannotBeWrittenSaysSoAndStaysWhole) {
     }
     EXPECT_EQ(fileText(path), original);
     EXPECT_EQ(QDir(sandbox.path(".")).entryList(QDir::Files).size(), 1) << "no temporary left";
+}
+
+TEST_F(IniFileTest, AWriteThatFailsKeepsTheOldSettings) {
+    const QString original = "[File]\nLast=keep\n";
+    const QString path = write("[File]\nLast=keep\n");
+    IniFile ini(path);
+    ini.writeString("File", "Last", QString(8000, u'x'));
+    try {
+        const test::FileSizeLimit limit(4096);
+        ini.save();
+        ADD_FAILURE() << "no error";
+    } catch (const AppError& error) {
+        EXPECT_EQ(error.message(), "Unable to write to " + path);
+    }
+    EXPECT_EQ(fileText(path), original);
+    EXPECT_EQ(QDir(sandbox.path(".")).entryList(QDir::Files | QDir::Hidden),
+              QStringList{"settings.ini"});
+}
+
+// The temporary file must fit wherever the settings file does.
+TEST_F(IniFileTest, AFileWithTheLongestNameIsSaved) {
+    for (const QString& name :
+         {QString(251, u's') + ".ini", QString(83, QChar(0x8A2D)) + "ab.ini"}) {
+        SCOPED_TRACE(name.toStdString());
+        ASSERT_EQ(QFile::encodeName(name).size(), 255);
+        const QString path = sandbox.path(name);
+        for (const char* value : {"first", "second"}) {
+            IniFile ini(path);
+            ini.writeString("File", "Last", value);
+            ini.save();
+        }
+        EXPECT_EQ(fileText(path), "[File]\nLast=second\n");
+        EXPECT_EQ(QDir(sandbox.path(".")).entryList(QDir::Files | QDir::Hidden), QStringList{name});
+        ASSERT_TRUE(QFile::remove(path));
+    }
 }
 
 TEST_F(IniFileTest, SavingKeepsTheFilePermissions) {

@@ -1,19 +1,41 @@
 #include "run_program.h"
 
+#include <grp.h>
 #include <gtest/gtest.h>
+#include <unistd.h>
 
 #include <QProcess>
+#include <csignal>
 
 namespace quillmere::test {
 
-ProgramRun runBatchProgram(const QStringList& arguments, const QString& workingDirectory) {
+ProgramRun runBatchProgram(const QStringList& arguments, const QString& workingDirectory,
+                           const std::function<void()>& setUp) {
     QProcess process;
     if (!workingDirectory.isEmpty()) process.setWorkingDirectory(workingDirectory);
+    if (setUp) process.setChildProcessModifier(setUp);
     process.start(QStringLiteral(QUILLMERE_BATCH_PROGRAM), arguments);
     EXPECT_TRUE(process.waitForFinished(60000));
     return {process.exitStatus() == QProcess::NormalExit ? process.exitCode() : -1,
             QString::fromLocal8Bit(process.readAllStandardOutput()),
             QString::fromLocal8Bit(process.readAllStandardError())};
+}
+
+std::function<void()> fileSizeLimit(rlim_t bytes) {
+    return [bytes] {
+        std::signal(SIGXFSZ, SIG_IGN);
+        rlimit limit{};
+        if (::getrlimit(RLIMIT_FSIZE, &limit) != 0) ::_exit(kSetUpFailed);
+        limit.rlim_cur = bytes;
+        if (::setrlimit(RLIMIT_FSIZE, &limit) != 0) ::_exit(kSetUpFailed);
+    };
+}
+
+void withoutRootRights() {
+    constexpr uid_t kNobody = 65534;
+    if (::geteuid() != 0) return;
+    if (::setgroups(0, nullptr) != 0 || ::setgid(kNobody) != 0 || ::setuid(kNobody) != 0)
+        ::_exit(kSetUpFailed);
 }
 
 }  // namespace quillmere::test

@@ -1,7 +1,10 @@
 #pragma once
 
+#include <sys/resource.h>
+
 #include <QString>
 #include <QStringList>
+#include <functional>
 
 namespace quillmere::test {
 
@@ -12,8 +15,22 @@ struct ProgramRun {
     QString err;
 };
 
+constexpr int kSetUpFailed = 125;
+
 // Runs the real program as a script would, from `workingDirectory` when
-// one is given.
-ProgramRun runBatchProgram(const QStringList& arguments, const QString& workingDirectory = {});
+// one is given. `setUp` runs in the child process just before the program
+// starts (one of those below, for instance); a set-up that fails ends the
+// child with kSetUpFailed before the program starts.
+ProgramRun runBatchProgram(const QStringList& arguments, const QString& workingDirectory = {},
+                           const std::function<void()>& setUp = {});
+
+// Lets no file grow beyond `bytes`: a write past that fails with "File too
+// large" (as on a file system that refuses the size) instead of ending the
+// program with SIGXFSZ.
+std::function<void()> fileSizeLimit(rlim_t bytes);
+
+// Runs the program as the user "nobody" when the tests run as root, so that
+// file permissions hold.
+void withoutRootRights();
 
 }  // namespace quillmere::test

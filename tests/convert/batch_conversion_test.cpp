@@ -2,11 +2,9 @@
 
 #include <gtest/gtest.h>
 #include <jpeglib.h>
-#include <sys/resource.h>
 
 #include <QDir>
 #include <QFile>
-#include <csignal>
 #include <string>
 #include <tuple>
 
@@ -16,6 +14,7 @@
 #include "imaging/codecs/bmp_encoder.h"
 #include "imaging/codecs/png_encoder.h"
 #include "imaging/image_process.h"
+#include "support/file_size_limit.h"
 #include "support/picture_files.h"
 #include "support/qt_printers.h"
 #include "support/sandbox.h"
@@ -218,14 +217,11 @@ TEST_P(BatchTest, ASaveThatFailsPartWayLeavesTheOriginalIntact) {
     overwriteChecked = true;
 
     // Let the file system refuse everything past the first 4 KiB written.
-    std::signal(SIGXFSZ, SIG_IGN);
-    rlimit saved{};
-    ASSERT_EQ(getrlimit(RLIMIT_FSIZE, &saved), 0);
-    rlimit small = saved;
-    small.rlim_cur = 4096;
-    ASSERT_EQ(setrlimit(RLIMIT_FSIZE, &small), 0);
-    const QString error = run({photo}, "BMP");
-    setrlimit(RLIMIT_FSIZE, &saved);
+    QString error;
+    {
+        const test::FileSizeLimit limit(4096);
+        error = run({photo}, "BMP");
+    }
 
     EXPECT_EQ(error, QStringLiteral("Cannot create file \"%1\". File too large").arg(photo));
     EXPECT_EQ(test::Sandbox::read(photo), original);

@@ -6,8 +6,11 @@
 
 #include <QDir>
 #include <QFile>
+#include <QFileInfo>
+#include <climits>
 
 #include "common/app_error.h"
+#include "support/file_size_limit.h"
 #include "support/sandbox.h"
 
 namespace quillmere {
@@ -16,14 +19,38 @@ namespace {
 const std::vector<std::uint8_t> kOld = {'o', 'l', 'd'};
 const std::vector<std::uint8_t> kNew = {'n', 'e', 'w', '!'};
 
+QStringList entriesOf(const QString& folder) {
+    return QDir(folder).entryList(QDir::AllEntries | QDir::Hidden | QDir::NoDotAndDotDot);
+}
+
 class TargetFileTest : public ::testing::Test {
   protected:
-    QStringList entries() const {
-        return QDir(sandbox.path("."))
-            .entryList(QDir::AllEntries | QDir::Hidden | QDir::NoDotAndDotDot);
-    }
+    QStringList entries() const { return entriesOf(sandbox.path(".")); }
     test::Sandbox sandbox;
 };
+
+// Writes `bytes` to `path` as a new file or over the old one; while the
+// file is being written, the one temporary file beside it must be hidden
+// and fit the folder.
+void writeThroughTemporary(const QString& path, const std::vector<std::uint8_t>& bytes) {
+    const QString folder = QFileInfo(path).path();
+    const QStringList before = entriesOf(folder);
+    TargetFile target(path);
+    target.write(bytes);
+    const QStringList during = entriesOf(folder);
+    ASSERT_EQ(during.size(), before.size() + 1);
+    for (const QString& name : during) {
+        if (before.contains(name)) continue;
+        const QByteArray bytesOfName = QFile::encodeName(name);
+        EXPECT_TRUE(bytesOfName.startsWith('.')) << name.toStdString();
+        EXPECT_TRUE(bytesOfName.endsWith(".tmp")) << name.toStdString();
+        EXPECT_LE(bytesOfName.size(), NAME_MAX) << name.toStdString();
+    }
+    target.commit();
+    EXPECT_EQ(entriesOf(folder), before.contains(QFileInfo(path).fileName())
+                                     ? before
+                                     : QStringList(before) << QFileInfo(path).fileName());
+}
 
 TEST_F(TargetFileTest, CommitReplacesTheFileAndLeavesNothingElse) {
     const QString path = sandbox.write("a.bmp", kOld);
@@ -92,6 +119,63 @@ TEST_F(TargetFileTest, UncreatableTargetsNameThePathAndTheReason) {
         }
     }
     EXPECT_EQ(entries().size(), 2);
+}
+
+TEST_F(TargetFileTest, AWriteTheFileSystemRefusesLeavesNothingBehind) {
+    const std::vector<std::uint8_t> large(64 * 1024, 'x');
+    for (const bool replacing : {false, true}) {
+        SCOPED_TRACE(replacing ? "replacing" : "new");
+        const QString path = sandbox.path("a.bmp");
+        if (replacing) sandbox.write("a.bmp", kOld);
+        try {
+            const test::FileSizeLimit limit(4096);
+            TargetFile target(path);
+            target.write(large);
+            target.commit();
+            ADD_FAILURE() << "no error";
+        } catch (const AppError& error) {
+            EXPECT_EQ(error.message(),
+                      QStringLiteral("Cannot create file \"%1\". File too large").arg(path));
+        }
+        EXPECT_EQ(entries(), replacing ? QStringList{"a.bmp"} : QStringList());
+        EXPECT_EQ(test::Sandbox::read(path), replacing ? kOld : std::vector<std::uint8_t>())
+            << "the target";
+    }
+}
+
+// A name as long as the folder allows, in characters of one to four bytes:
+// the temporary name must fit wherever the target's name does.
+TEST_F(TargetFileTest, TargetsWithTheLongestNamesAreWrittenAndReplaced) {
+    const QString names[] = {
+        QString(251, u'a') + ".bmp",
+        QString(239, u'b') + ".bmp",
+        QString(125, QChar(0x00E9)) + "x.bmp",
+        QString(83, QChar(0x7167)) + "ab.bmp",
+        QString::fromUtf8("\xF0\x9F\x98\x80").repeated(62) + "abc.bmp",
+    };
+    for (const QString& name : names) {
+        SCOPED_TRACE(name.toStdString());
+        ASSERT_LE(QFile::encodeName(name).size(), NAME_MAX);
+        const QString path = sandbox.path(name);
+        writeThroughTemporary(path, kOld);
+        writeThroughTemporary(path, kNew);
+        EXPECT_EQ(test::Sandbox::read(path), kNew);
+        ASSERT_TRUE(QFile::remove(path));
+    }
+    EXPECT_EQ(entries(), QStringList());
+}
+
+// A target whose path is as long as the system allows.
+TEST_F(TargetFileTest, ATargetAtTheLongestPathIsWrittenAndReplaced) {
+    QString folder = QFileInfo(sandbox.path("x")).path();
+    while (QFile::encodeName(folder).size() < PATH_MAX - 300) folder += '/' + QString(200, u'd');
+    ASSERT_TRUE(QDir().mkpath(folder));
+    const qsizetype room = PATH_MAX - 1 - QFile::encodeName(folder).size() - 1;
+    const QString path = folder + '/' + QString(room - 4, u'n') + ".bmp";
+    ASSERT_EQ(QFile::encodeName(path).size(), PATH_MAX - 1);
+    writeThroughTemporary(path, kOld);
+    writeThroughTemporary(path, kNew);
+    EXPECT_EQ(test::Sandbox::read(path), kNew);
 }
 
 }  // namespace

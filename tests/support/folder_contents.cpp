@@ -30,6 +30,9 @@ QStringList folderContents(const QString& root) {
             found << name + " -> " + withoutRoot(info.symLinkTarget(), root);
         } else if (info.isDir()) {
             found << name + '/';
+        } else if (!info.isFile()) {
+            // A pipe, socket or device: opening it could wait for ever.
+            found << name + " (special)";
         } else {
             QFile file(path);
             const QByteArray bytes = file.open(QIODevice::ReadOnly) ? file.readAll() : "unreadable";

@@ -1,0 +1,93 @@
+// The program killed while it writes a large target over an old one: the
+// old target must stay byte for byte, and nothing but the program's
+// temporary file (which no one is left to remove) may be added.
+#include <gtest/gtest.h>
+#include <poll.h>
+#include <signal.h>
+#include <sys/inotify.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include <QDir>
+#include <QFile>
+#include <QProcess>
+#include <QRegularExpression>
+#include <chrono>
+
+#include "imaging/codecs/bmp_encoder.h"
+#include "support/folder_contents.h"
+#include "support/picture_files.h"
+#include "support/qt_printers.h"
+#include "support/sandbox.h"
+
+namespace quillmere {
+namespace {
+
+using Clock = std::chrono::steady_clock;
+
+const std::vector<std::uint8_t> kOldTarget = {'o', 'l', 'd', ' ', 'P', 'N', 'G'};
+
+// The name of the first file matching `pattern` created in the folder
+// watched by `watch`, or nothing when none comes in time.
+QString awaitCreation(int watch, const QRegularExpression& pattern, Clock::duration timeout) {
+    const Clock::time_point end = Clock::now() + timeout;
+    alignas(inotify_event) char buffer[4096];
+    while (Clock::now() < end) {
+        pollfd ready{watch, POLLIN, 0};
+        if (::poll(&ready, 1, 100) <= 0) continue;
+        const ssize_t got = ::read(watch, buffer, sizeof buffer);
+        for (ssize_t at = 0; at < got;) {
+            const auto* event = reinterpret_cast<const inotify_event*>(buffer + at);
+            const QString name = event->len > 0 ? QFile::decodeName(event->name) : QString();
+            if (pattern.match(name).hasMatch()) return name;
+            at += static_cast<ssize_t>(sizeof(inotify_event) + event->len);
+        }
+    }
+    return {};
+}
+
+// Waits until the file holds some bytes (or is gone), for a second at most.
+void awaitFirstBytes(const QString& path) {
+    const QByteArray native = QFile::encodeName(path);
+    const Clock::time_point end = Clock::now() + std::chrono::seconds(1);
+    struct stat info {};
+    while (Clock::now() < end && ::stat(native.constData(), &info) == 0 && info.st_size == 0) {
+    }
+}
+
+TEST(KillDuringWrite, TheOldTargetStaysWhole) {
+    const test::Sandbox sandbox;
+    const QString root = QDir::cleanPath(sandbox.path("."));
+    // About 18 MB of PNG to write, long enough for the kill to land first.
+    const QString source = sandbox.write("big.bmp", encodeBmp(test::photoLike(3000, 2000)));
+    const QString target = sandbox.write("big.png", kOldTarget);
+    const QStringList before = test::folderContents(root);
+    const QRegularExpression temporary(R"(^\.big\.png\.[0-9a-z]+\.tmp$)");
+
+    const int watch = ::inotify_init1(IN_NONBLOCK | IN_CLOEXEC);
+    ASSERT_GE(watch, 0);
+    ASSERT_GE(::inotify_add_watch(watch, QFile::encodeName(root).constData(), IN_CREATE), 0);
+    QProcess process;
+    process.start(QStringLiteral(QUILLMERE_BATCH_PROGRAM),
+                  {"--to", "PNG", "--overwrite", "--jobs", "1", source});
+    ASSERT_TRUE(process.waitForStarted());
+    const QString created = awaitCreation(watch, temporary, std::chrono::seconds(120));
+    if (!created.isEmpty()) awaitFirstBytes(root + '/' + created);
+    ::kill(static_cast<pid_t>(process.processId()), SIGKILL);
+    ::close(watch);
+    ASSERT_FALSE(created.isEmpty()) << "no temporary file appeared";
+    ASSERT_TRUE(process.waitForFinished());
+    EXPECT_EQ(process.exitStatus(), QProcess::CrashExit);
+
+    QStringList after = test::folderContents(root);
+    const QStringList leftovers =
+        after.filter(QRegularExpression(R"(^\.big\.png\.[0-9a-z]+\.tmp )"));
+    EXPECT_LE(leftovers.size(), 1);
+    RecordProperty("leftover", leftovers.join(", ").toStdString());
+    for (const QString& leftover : leftovers) after.removeOne(leftover);
+    EXPECT_EQ(after, before);
+    EXPECT_EQ(test::Sandbox::read(target), kOldTarget);
+}
+
+}  // namespace
+}  // namespace quillmere
