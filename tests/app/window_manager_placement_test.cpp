@@ -208,10 +208,15 @@ TEST_F(WindowManagerPlacementTest, AMaximisedWindowRemembersItsMaximisedRectangl
     ASSERT_EQ(waitForOuterRect(normal), normal);
     setWindowState("add,maximized_vert,maximized_horz");
     ASSERT_TRUE(waitForState(QStringLiteral("_NET_WM_STATE_MAXIMIZED_HORZ")));
+    // The window manager resizes the window and changes its frame in
+    // steps: wait until the rectangle has settled.
     QRect maximised;
-    for (int attempt = 0; attempt < 100 && (maximised = desktop->outerRect(window)) == normal;
-         ++attempt) {
-        QThread::msleep(20);
+    int steady = 0;
+    for (int attempt = 0; attempt < 200 && steady < 5; ++attempt) {
+        QThread::msleep(30);
+        const QRect outer = desktop->outerRect(window);
+        steady = outer == maximised && outer != normal ? steady + 1 : 0;
+        maximised = outer;
     }
     ASSERT_NE(maximised, normal);
     ASSERT_NO_FATAL_FAILURE(close());
