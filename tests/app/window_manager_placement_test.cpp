@@ -106,6 +106,15 @@ class WindowManagerPlacementTest : public ::testing::Test {
         sandbox.write("bin/quillmere.ini", kNoReleaseServer + placement);
     }
 
+    void writePlacement(const QRect& outer) {
+        writeSettings(QStringLiteral("[Placement]\nTop=%1\nLeft=%2\nWidth=%3\nHeight=%4\n")
+                          .arg(outer.y())
+                          .arg(outer.x())
+                          .arg(outer.width())
+                          .arg(outer.height())
+                          .toUtf8());
+    }
+
     QRect remembered() const {
         const IniFile ini(settingsPath);
         const auto value = [&](const char* key) {
@@ -174,12 +183,7 @@ TEST_F(WindowManagerPlacementTest, AMinimisedWindowRemembersItsNormalRectangle) 
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(c.changes.back());
-        writeSettings(QStringLiteral("[Placement]\nTop=%1\nLeft=%2\nWidth=%3\nHeight=%4\n")
-                          .arg(normal.y())
-                          .arg(normal.x())
-                          .arg(normal.width())
-                          .arg(normal.height())
-                          .toUtf8());
+        writePlacement(normal);
         ASSERT_NO_FATAL_FAILURE(start());
         ASSERT_EQ(waitForOuterRect(normal), normal);
         for (const char* change : c.changes) setWindowState(change);
@@ -198,12 +202,7 @@ TEST_F(WindowManagerPlacementTest, AMaximisedWindowRemembersItsMaximisedRectangl
     // The window state is not kept: a window closed maximised comes back as
     // a normal window over the rectangle it had when maximised.
     const QRect normal(150, 100, 640, 480);
-    writeSettings(QStringLiteral("[Placement]\nTop=%1\nLeft=%2\nWidth=%3\nHeight=%4\n")
-                      .arg(normal.y())
-                      .arg(normal.x())
-                      .arg(normal.width())
-                      .arg(normal.height())
-                      .toUtf8());
+    writePlacement(normal);
     ASSERT_NO_FATAL_FAILURE(start());
     ASSERT_EQ(waitForOuterRect(normal), normal);
     setWindowState("add,maximized_vert,maximized_horz");
