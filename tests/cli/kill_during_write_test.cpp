@@ -3,7 +3,6 @@
 // temporary file (which no one is left to remove) may be added.
 #include <gtest/gtest.h>
 #include <poll.h>
-#include <signal.h>
 #include <sys/inotify.h>
 #include <sys/stat.h>
 #include <unistd.h>
@@ -14,7 +13,7 @@
 #include <QRegularExpression>
 #include <chrono>
 
-#include "imaging/codecs/bmp_encoder.h"
+#include "imaging/codecs/jpeg_encoder.h"
 #include "support/folder_contents.h"
 #include "support/picture_files.h"
 #include "support/qt_printers.h"
@@ -28,11 +27,13 @@ using Clock = std::chrono::steady_clock;
 const std::vector<std::uint8_t> kOldTarget = {'o', 'l', 'd', ' ', 'P', 'N', 'G'};
 
 // The name of the first file matching `pattern` created in the folder
-// watched by `watch`, or nothing when none comes in time.
-QString awaitCreation(int watch, const QRegularExpression& pattern, Clock::duration timeout) {
+// watched by `watch`, or nothing when none comes in time or the process
+// has ended.
+QString awaitCreation(int watch, const QRegularExpression& pattern, QProcess& process,
+                      Clock::duration timeout) {
     const Clock::time_point end = Clock::now() + timeout;
     alignas(inotify_event) char buffer[4096];
-    while (Clock::now() < end) {
+    while (Clock::now() < end && !process.waitForFinished(0)) {
         pollfd ready{watch, POLLIN, 0};
         if (::poll(&ready, 1, 100) <= 0) continue;
         const ssize_t got = ::read(watch, buffer, sizeof buffer);
@@ -58,8 +59,8 @@ void awaitFirstBytes(const QString& path) {
 TEST(KillDuringWrite, TheOldTargetStaysWhole) {
     const test::Sandbox sandbox;
     const QString root = QDir::cleanPath(sandbox.path("."));
-    // About 18 MB of PNG to write, long enough for the kill to land first.
-    const QString source = sandbox.write("big.bmp", encodeBmp(test::photoLike(3000, 2000)));
+    // Megabytes of PNG to write: the kill lands while they are written.
+    const QString source = sandbox.write("big.jpg", encodeJpeg(test::photoLike(3000, 2000), 90));
     const QString target = sandbox.write("big.png", kOldTarget);
     const QStringList before = test::folderContents(root);
     const QRegularExpression temporary(R"(^\.big\.png\.[0-9a-z]+\.tmp$)");
@@ -71,11 +72,12 @@ TEST(KillDuringWrite, TheOldTargetStaysWhole) {
     process.start(QStringLiteral(QUILLMERE_BATCH_PROGRAM),
                   {"--to", "PNG", "--overwrite", "--jobs", "1", source});
     ASSERT_TRUE(process.waitForStarted());
-    const QString created = awaitCreation(watch, temporary, std::chrono::seconds(120));
+    const QString created = awaitCreation(watch, temporary, process, std::chrono::seconds(120));
     if (!created.isEmpty()) awaitFirstBytes(root + '/' + created);
-    ::kill(static_cast<pid_t>(process.processId()), SIGKILL);
+    process.kill();
     ::close(watch);
-    ASSERT_FALSE(created.isEmpty()) << "no temporary file appeared";
+    ASSERT_FALSE(created.isEmpty())
+        << "no temporary file appeared: " << process.readAllStandardError().toStdString();
     ASSERT_TRUE(process.waitForFinished());
     EXPECT_EQ(process.exitStatus(), QProcess::CrashExit);
 
