@@ -1,6 +1,7 @@
 #include "app/outer_placement.h"
 
 #include <QEvent>
+#include <QScreen>
 #include <QWidget>
 #include <QWindow>
 
@@ -24,8 +25,12 @@ void OuterPlacement::restore(const RememberedPlacement& remembered) {
 }
 
 QRect OuterPlacement::normalOuterRect() const {
-    if (!window_.isMinimized()) return outerRect();
-    return window_.normalGeometry().marginsAdded(normalFrame_);
+    if (window_.isMinimized()) return window_.normalGeometry().marginsAdded(normalFrame_);
+    // A maximised window, frame included, covers its screen's work area.
+    // Asked for its frame, Qt may still answer with the normal one for a
+    // while after the window manager has changed it.
+    if (window_.isMaximized() && window_.screen()) return window_.screen()->availableGeometry();
+    return outerRect();
 }
 
 bool OuterPlacement::eventFilter(QObject* watched, QEvent* event) {

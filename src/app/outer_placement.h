@@ -34,8 +34,9 @@ class OuterPlacement final : public QObject {
     // moved, so the window system places it.
     void restore(const RememberedPlacement& remembered);
 
-    // The rectangle to remember: the outer rectangle, and for a minimised
-    // window the one it has when restored.
+    // The rectangle to remember: the outer rectangle (for a maximised
+    // window its screen's work area), and for a minimised window the one it
+    // has when restored.
     QRect normalOuterRect() const;
 
   private:
