@@ -14,6 +14,7 @@ packages=(
     libjpeg-turbo-progs
     fonts-liberation2
     xvfb openbox wmctrl x11-utils dbus-daemon
+    desktop-file-utils appstream lintian dpkg-dev fakeroot file bash-completion man-db groff-base
 )
 if [[ ${1:-} == --fuzz ]]; then
     packages+=(clang libfuzzer-14-dev llvm)
