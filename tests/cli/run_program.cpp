@@ -1,6 +1,5 @@
 #include "run_program.h"
 
-#include <grp.h>
 #include <gtest/gtest.h>
 #include <unistd.h>
 
@@ -29,13 +28,6 @@ std::function<void()> fileSizeLimit(rlim_t bytes) {
         limit.rlim_cur = bytes;
         if (::setrlimit(RLIMIT_FSIZE, &limit) != 0) ::_exit(kSetUpFailed);
     };
-}
-
-void withoutRootRights() {
-    constexpr uid_t kNobody = 65534;
-    if (::geteuid() != 0) return;
-    if (::setgroups(0, nullptr) != 0 || ::setgid(kNobody) != 0 || ::setuid(kNobody) != 0)
-        ::_exit(kSetUpFailed);
 }
 
 }  // namespace quillmere::test

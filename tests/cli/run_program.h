@@ -6,6 +6,8 @@
 #include <QStringList>
 #include <functional>
 
+#include "support/without_root_rights.h"
+
 namespace quillmere::test {
 
 // What one run of quillmere-batch left behind.
@@ -14,8 +16,6 @@ struct ProgramRun {
     QString out;
     QString err;
 };
-
-constexpr int kSetUpFailed = 125;
 
 // Runs the real program as a script would, from `workingDirectory` when
 // one is given. `setUp` runs in the child process just before the program
@@ -28,9 +28,5 @@ ProgramRun runBatchProgram(const QStringList& arguments, const QString& workingD
 // large" (as on a file system that refuses the size) instead of ending the
 // program with SIGXFSZ.
 std::function<void()> fileSizeLimit(rlim_t bytes);
-
-// Runs the program as the user "nobody" when the tests run as root, so that
-// file permissions hold.
-void withoutRootRights();
 
 }  // namespace quillmere::test

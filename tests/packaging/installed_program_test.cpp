@@ -1,0 +1,129 @@
+// The window program as installed (cmake --install), run by a user who
+// cannot write the folder it lies in: it keeps its settings, and the local
+// copy of the release index, in the user's configuration folder, and the
+// about box's lookup takes its address from the settings there.
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include <gtest/gtest.h>
+
+#include <QDeadlineTimer>
+#include <QDir>
+#include <QDirIterator>
+#include <QFile>
+#include <QProcess>
+#include <QThread>
+#include <memory>
+
+#include "about/loopback_server.h"
+#include "app/x_desktop.h"
+#include "common/ini_file.h"
+#include "support/sandbox.h"
+#include "support/without_root_rights.h"
+
+namespace quillmere {
+namespace {
+
+constexpr int kTimeoutMs = 30000;
+const QByteArray kIndexPath = "/releases/quillmere/index.json";
+
+// Hands a folder tree to the user the program runs as, and lets it reach
+// the tree from the sandbox's root.
+bool giveToProgramUser(const QString& root, const QString& tree) {
+    if (::geteuid() != 0) return true;
+    if (::chmod(QFile::encodeName(root).constData(), 0755) != 0) return false;
+    QDirIterator entries(tree, QDir::AllEntries | QDir::NoDotAndDotDot | QDir::Hidden,
+                         QDirIterator::Subdirectories);
+    QStringList paths{tree};
+    while (entries.hasNext()) paths << entries.next();
+    for (const QString& path : paths) {
+        if (::lchown(QFile::encodeName(path).constData(), test::kNobody, test::kNobody) != 0)
+            return false;
+    }
+    return true;
+}
+
+class InstalledProgramTest : public ::testing::Test {
+  protected:
+    void SetUp() override {
+        if (const QStringList missing = test::XDesktop::missingTools(); !missing.isEmpty())
+            GTEST_SKIP() << "not installed: " << missing.join(u' ').toStdString();
+        QProcess install;
+        install.setProcessChannelMode(QProcess::MergedChannels);
+        install.start(QStringLiteral("cmake"),
+                      {QStringLiteral("--install"), QStringLiteral(QUILLMERE_BUILD_FOLDER),
+                       QStringLiteral("--prefix"), prefix});
+        ASSERT_TRUE(install.waitForFinished(kTimeoutMs));
+        ASSERT_EQ(install.exitCode(), 0) << install.readAll().toStdString();
+
+        // Installed under a system folder, the program cannot write beside itself.
+        ASSERT_EQ(::chmod(QFile::encodeName(prefix + QStringLiteral("/bin")).constData(), 0555), 0);
+        QDir().mkpath(configFolder);
+        sandbox.write(QStringLiteral("home/config/quillmere/quillmere.ini"),
+                      "[Update]\nBaseURL=" + server.url("/releases/").toUtf8() + "\n");
+        desktop = std::make_unique<test::XDesktop>(QSize(1280, 1024), sandbox.path("home"));
+        ASSERT_TRUE(desktop->isReady()) << desktop->failure().toStdString();
+        ASSERT_TRUE(giveToProgramUser(sandbox.path(""), sandbox.path("home")));
+    }
+
+    void TearDown() override {
+        ::chmod(QFile::encodeName(prefix + QStringLiteral("/bin")).constData(), 0755);
+    }
+
+    bool waitForRequest(const QByteArray& path) const {
+        const QDeadlineTimer deadline(kTimeoutMs);
+        do {
+            if (server.requests().contains(path)) return true;
+            QThread::msleep(20);
+        } while (!deadline.hasExpired());
+        return false;
+    }
+
+    test::Sandbox sandbox;
+    const QString prefix = sandbox.path("usr");
+    const QString configFolder = sandbox.path("home/config/quillmere");
+    const QString settingsPath = configFolder + QStringLiteral("/quillmere.ini");
+    test::LoopbackServer server;
+    std::unique_ptr<test::XDesktop> desktop;
+};
+
+TEST_F(InstalledProgramTest, KeepsItsSettingsInTheUserConfigurationFolder) {
+    server.serve(
+        kIndexPath,
+        QByteArray(
+            R"({"file_name": "quillmere_1.0.0.1_amd64.deb", "version": "1.0.0.1", "website": "w"})"));
+
+    QProcess quillmere;
+    QProcessEnvironment environment = desktop->environment();
+    quillmere.setProcessEnvironment(environment);
+    quillmere.setProcessChannelMode(QProcess::ForwardedChannels);
+    quillmere.setChildProcessModifier(test::withoutRootRights);
+    quillmere.start(prefix + QStringLiteral("/bin/quillmere"), {});
+    ASSERT_TRUE(quillmere.waitForStarted(kTimeoutMs));
+    const QString window = desktop->waitForWindowOf(quillmere.processId(), kTimeoutMs);
+    ASSERT_FALSE(window.isEmpty()) << "no window appeared";
+
+    // The lookup at start went to the address the settings there give.
+    EXPECT_TRUE(waitForRequest(kIndexPath)) << "no lookup at the configured address";
+
+    desktop->run(QStringLiteral("wmctrl"), {QStringLiteral("-i"), QStringLiteral("-c"), window});
+    ASSERT_TRUE(quillmere.waitForFinished(kTimeoutMs)) << "the program did not end";
+    EXPECT_EQ(quillmere.exitStatus(), QProcess::NormalExit);
+    EXPECT_EQ(quillmere.exitCode(), 0) << "the close was abandoned";
+
+    // The close wrote the window's placement and the date beside the
+    // address, which stays.
+    const IniFile settings(settingsPath);
+    EXPECT_EQ(settings.readString(QStringLiteral("Update"), QStringLiteral("BaseURL"), {}),
+              server.url("/releases/"));
+    EXPECT_GT(
+        settings.readInteger(QStringLiteral("Placement"), QStringLiteral("Width")).value_or(0), 0);
+    EXPECT_FALSE(settings.readString(QStringLiteral("User"), QStringLiteral("Date"), {}).isEmpty());
+    // The index copy lies there too, and nothing was written beside the program.
+    EXPECT_TRUE(QFile::exists(configFolder + QStringLiteral("/index.json")));
+    EXPECT_EQ(QDir(prefix + QStringLiteral("/bin")).entryList(QDir::Files | QDir::Hidden),
+              (QStringList{QStringLiteral("quillmere"), QStringLiteral("quillmere-batch")}));
+}
+
+}  // namespace
+}  // namespace quillmere
