@@ -1,8 +1,9 @@
 #!/usr/bin/env bash
 # Installs the Debian packages the build, the tests and the benchmarks need,
 # asking apt only when one of them is missing.
-#   scripts/setup.sh [--fuzz]
-# --fuzz adds what the fuzzers need (clang and libFuzzer); the tests do not.
+#   scripts/setup.sh [--fuzz] [--screenshot]
+# --fuzz adds what the fuzzers need (clang and libFuzzer), --screenshot what
+# scripts/screenshot.sh needs (ImageMagick); the tests need neither.
 set -euo pipefail
 
 packages=(
@@ -16,9 +17,13 @@ packages=(
     xvfb openbox wmctrl x11-utils dbus-daemon
     desktop-file-utils appstream lintian dpkg-dev fakeroot file bash-completion man-db groff-base
 )
-if [[ ${1:-} == --fuzz ]]; then
-    packages+=(clang libfuzzer-14-dev llvm)
-fi
+for option in "$@"; do
+    case $option in
+        --fuzz) packages+=(clang libfuzzer-14-dev llvm) ;;
+        --screenshot) packages+=(imagemagick) ;;
+        *) echo "unknown option: $option" >&2; exit 2 ;;
+    esac
+done
 
 missing=()
 for package in "${packages[@]}"; do
