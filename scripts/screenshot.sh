@@ -2,8 +2,9 @@
 # Remakes docs/screenshot.png: the window as a desktop shows it (a virtual X
 # server with the Openbox window manager), with a folder of pictures that
 # this script paints: the JPEG files listed by the search the settings
-# remember, and one more picture handed over on the command line, as a file
-# manager's "Open with" does, which joins the list and is previewed.
+# remember, and one more picture opened with the installed desktop entry, as
+# a file manager's "Open with" does (GLib's `gio launch`, which hands the
+# file over on the command line), which joins the list and is previewed.
 #   scripts/screenshot.sh [OUTPUT.png]
 set -euo pipefail
 cd "$(dirname "$0")/.."
@@ -39,12 +40,12 @@ convert -size 1600x1067 gradient:'#1e5aa8-#f4c27a' \
     \( -seed 42 -size 1600x300 plasma:darkslategray-black -blur 0x1 \) \
     -gravity south -compose over -composite "$pictures/mountains.png"
 
-# A copy of the program with settings of its own: the window fills the
-# screen, and no release server is asked.
-mkdir "$work/bin" "$work/home"
-cp build/src/app/quillmere "$work/bin/"
+# The program installed in a prefix of its own, with settings of its own
+# beside it: the window fills the screen, and no release server is asked.
+cmake --install build --prefix "$work/usr" >/dev/null
+mkdir "$work/home"
 screen_width=1100 screen_height=1080
-cat >"$work/bin/quillmere.ini" <<INI
+cat >"$work/usr/bin/quillmere.ini" <<INI
 [File]
 Last=$pictures/*.jpg
 recursive=0
@@ -63,7 +64,7 @@ Xvfb -displayfd "$display_pipe" -screen 0 "${screen_width}x${screen_height}x24" 
 pids+=($!)
 read -r -t 10 -u "$display_pipe" display
 mkdir -m 700 "$work/home/runtime"
-export DISPLAY=:$display HOME=$work/home XDG_CONFIG_HOME=$work/home/config \
+export PATH=$work/usr/bin:$PATH DISPLAY=:$display HOME=$work/home XDG_CONFIG_HOME=$work/home/config \
     XDG_RUNTIME_DIR=$work/home/runtime QT_QPA_PLATFORM=xcb
 unset DBUS_SESSION_BUS_ADDRESS
 openbox --sm-disable >/dev/null 2>&1 &
@@ -73,12 +74,11 @@ for _ in $(seq 100); do
     sleep 0.1
 done
 
-"$work/bin/quillmere" "$pictures/mountains.png" &
-program=$!
-pids+=("$program")
+gio launch "$work/usr/share/applications/org.quillmere.Quillmere.desktop" \
+    "$pictures/mountains.png"
 window=
 for _ in $(seq 200); do
-    window=$(wmctrl -lp | awk -v pid="$program" '$3 == pid {print $1; exit}')
+    window=$(wmctrl -l | awk '$NF == "Quillmere" {print $1; exit}')
     [[ -n $window ]] && break
     sleep 0.1
 done
@@ -87,5 +87,8 @@ sleep 2  # let the preview and the list paint
 mkdir -p "$(dirname "$output")"
 import -window root "$output"
 wmctrl -i -c "$window"
-wait "$program" || true
+for _ in $(seq 100); do
+    wmctrl -l | grep -q "^$window " || break
+    sleep 0.1
+done
 echo "$output"

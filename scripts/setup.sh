@@ -3,7 +3,8 @@
 # asking apt only when one of them is missing.
 #   scripts/setup.sh [--fuzz] [--screenshot]
 # --fuzz adds what the fuzzers need (clang and libFuzzer), --screenshot what
-# scripts/screenshot.sh needs (ImageMagick); the tests need neither.
+# scripts/screenshot.sh needs (ImageMagick, and GLib's gio, which opens files
+# with a desktop entry as file managers do); the tests need neither.
 set -euo pipefail
 
 packages=(
@@ -20,7 +21,7 @@ packages=(
 for option in "$@"; do
     case $option in
         --fuzz) packages+=(clang libfuzzer-14-dev llvm) ;;
-        --screenshot) packages+=(imagemagick) ;;
+        --screenshot) packages+=(imagemagick libglib2.0-bin) ;;
         *) echo "unknown option: $option" >&2; exit 2 ;;
     esac
 done
