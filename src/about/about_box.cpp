@@ -29,10 +29,6 @@ namespace {
 constexpr QSize kClientSize(666, 165);
 constexpr int kIconSize = 128;
 
-QString indexName() {
-    return QStringLiteral("index.json");
-}
-
 // The executable's file name without its extension (the text from the last
 // "." on), so "quillmere" stays "quillmere" and "Tool.exe" gives "Tool".
 QString shortNameOf(const QString& executablePath) {
@@ -149,8 +145,8 @@ void TAboutBox::FormCreate() {
     const QString executable = setup.executablePath;
     const QString filesFolder = programFilesFolder(executable, setup.userFolder);
 
-    v.release_index_path = filesFolder + indexName();
-    v.release_index_name = indexName();
+    v.release_index_path = filesFolder + releaseIndexFileName();
+    v.release_index_name = releaseIndexFileName();
     v.release_file_name = fileNamePart(executable);
     v.app_short_name = shortNameOf(executable);
     v.release_base_url = configuredReleaseServer(filesFolder + settingsFileName(executable),

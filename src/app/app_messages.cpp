@@ -22,6 +22,18 @@ QString permanentDeleteLogLine(const QString& path) {
     return QStringLiteral("Permanent delete: ") + path;
 }
 
+QString optionIgnored(const QString& option) {
+    return QStringLiteral(
+               "quillmere: unknown option \"%1\" ignored (a file whose name starts with \"-\" "
+               "goes after \"--\")\n")
+        .arg(option);
+}
+
+QString relativeNameLeftOut(const QString& name, const QString& reason) {
+    return QStringLiteral("quillmere: \"%1\" left out: the current folder cannot be read (%2)\n")
+        .arg(name, reason);
+}
+
 QString questionCaptionWarning() {
     return QStringLiteral("Warning");
 }

@@ -14,6 +14,10 @@ QString unsupportedImageFile();
 QString confirmPermanentDelete();
 QString permanentDeleteLogLine(const QString& path);
 
+// Standard error's lines about command-line arguments that name no file.
+QString optionIgnored(const QString& option);
+QString relativeNameLeftOut(const QString& name, const QString& reason);
+
 QString questionCaptionWarning();
 QString questionCaptionError();
 QString questionCaptionInformation();

@@ -76,6 +76,11 @@ class TForm_Main : public QWidget {
     void showinExplorer1Click();
     // Dropped local paths, in the order given.
     void Files_dropped(const QStringList& paths);
+    // Paths taken in as a drop of them is: once the creation handler has
+    // switched the intake on and while no conversion runs, `Files_dropped`
+    // runs guarded. Drops come this way, and so do the files named on the
+    // command line.
+    void takeInPaths(const QStringList& paths);
 
     // Appends what the folder scan finds to the list, in one batch.
     void List_files(const QString& directory, const QString& pattern, bool recursive,

@@ -67,6 +67,12 @@ class StatusPanel final : public QLabel {
     QSize minimumSizeHint() const override { return {0, QLabel::minimumSizeHint().height()}; }
 };
 
+// What a screen reader announces for a control that shows no caption.
+void describe(QWidget* control, const texts::AccessibleText& text) {
+    control->setAccessibleName(text.name);
+    control->setAccessibleDescription(text.description);
+}
+
 QGroupBox* radioGroup(QWidget* parent, const QString& name, const QString& caption,
                       QButtonGroup*& group, int checkedIndex) {
     auto* box = new QGroupBox(caption, parent);
@@ -113,6 +119,7 @@ void TForm_Main::buildControls() {
     ListBox1->setStyleSheet(
         QStringLiteral("QListWidget::item { height: %1px; }").arg(kListItemHeight));
     ListBox1->setContextMenuPolicy(Qt::CustomContextMenu);
+    describe(ListBox1, texts::fileListAccessible());
 
     Memo1 = new QPlainTextEdit(bands_);
     Memo1->setObjectName(QStringLiteral("Memo1"));
@@ -121,6 +128,7 @@ void TForm_Main::buildControls() {
     Memo1->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
     Memo1->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
     Memo1->setAcceptDrops(false);  // dropped files go to the window
+    describe(Memo1, texts::logAccessible());
 
     auto* lower = new QWidget(bands_);
     auto* lowerLayout = new QVBoxLayout(lower);
@@ -136,10 +144,12 @@ void TForm_Main::buildControls() {
     ScrollBox1 = new QScrollArea(lower);
     ScrollBox1->setObjectName(QStringLiteral("ScrollBox1"));
     ScrollBox1->setWidgetResizable(false);
+    describe(ScrollBox1, texts::previewAccessible());
     previewContent_ = new QWidget;
     previewContent_->setObjectName(QStringLiteral("ScrollBox1_content"));
     Image1 = new ImageWidget(previewContent_);
     Image1->setObjectName(QStringLiteral("Image1"));
+    describe(Image1, texts::previewPictureAccessible());
     Image1->control().setAutoSize(true);
     Image1->control().setStretch(false);
     Image1->control().setPosition(3, 3);
@@ -183,6 +193,7 @@ void TForm_Main::buildTopBand(QWidget* band) {
     Edit1 = new QLineEdit(texts::edit1DesignText(), band);
     Edit1->setObjectName(QStringLiteral("Edit1"));
     Edit1->setAcceptDrops(false);
+    describe(Edit1, texts::searchPatternAccessible());
 
     SpeedButton1 = new QToolButton(band);
     SpeedButton1->setObjectName(QStringLiteral("SpeedButton1"));
@@ -229,6 +240,7 @@ void TForm_Main::buildConversionPanel(QFrame* panel) {
     Edit_Jpg_compress_rate = new QLineEdit(texts::qualityDesignText(), panel);
     Edit_Jpg_compress_rate->setObjectName(QStringLiteral("Edit_Jpg_compress_rate"));
     Edit_Jpg_compress_rate->setGeometry(579, 6, 42, 23);
+    describe(Edit_Jpg_compress_rate, texts::qualityAccessible());
 
     CheckBox_over_write = new QCheckBox(texts::overwriteCaption(), panel);
     CheckBox_over_write->setObjectName(QStringLiteral("CheckBox_over_write"));
@@ -263,6 +275,7 @@ void TForm_Main::buildStatusBar() {
         statusPanels_[i] = new StatusPanel(StatusBar1);
         statusPanels_[i]->setObjectName(QStringLiteral("StatusBar1_Panel%1").arg(i));
         statusPanels_[i]->setMaximumWidth(kStatusPanelWidth);
+        describe(statusPanels_[i], texts::statusPanelAccessible(i));
         StatusBar1->addWidget(statusPanels_[i]);
     }
     // Shown only while a conversion runs, right of the panels.
@@ -270,6 +283,7 @@ void TForm_Main::buildStatusBar() {
     batchProgress_->setObjectName(QStringLiteral("BatchProgress"));
     batchProgress_->setFormat(texts::batchProgressFormat());
     batchProgress_->setVisible(false);
+    describe(batchProgress_, texts::batchProgressAccessible());
     StatusBar1->addWidget(batchProgress_, 1);
     stopButton_ = new QPushButton(texts::stopCaption(), StatusBar1);
     stopButton_->setObjectName(QStringLiteral("Button_Stop"));

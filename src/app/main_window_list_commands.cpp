@@ -78,6 +78,11 @@ void TForm_Main::Files_dropped(const QStringList& paths) {
     }
 }
 
+void TForm_Main::takeInPaths(const QStringList& paths) {
+    if (!dropIntake_ || batch_) return;
+    runGuarded(prompts_, [&] { Files_dropped(paths); });
+}
+
 void TForm_Main::dragEnterEvent(QDragEnterEvent* event) {
     // The list takes no drops while a conversion runs through it.
     if (dropIntake_ && !batch_ && !localPathsOf(event->mimeData()).isEmpty()) {
@@ -93,7 +98,7 @@ void TForm_Main::dropEvent(QDropEvent* event) {
     if (!dropIntake_ || batch_) return;
     const QStringList paths = localPathsOf(event->mimeData());
     event->acceptProposedAction();
-    runGuarded(prompts_, [&] { Files_dropped(paths); });
+    takeInPaths(paths);
 }
 
 }  // namespace quillmere

@@ -29,4 +29,20 @@ QString stopCaption();
 // The pop-up menu's items: object name and caption, in order.
 std::vector<std::pair<QString, QString>> popupMenuItems();
 
+// What a screen reader says of a control that shows no caption of its own:
+// its name, and a short description where the name alone says too little.
+struct AccessibleText {
+    QString name;
+    QString description;
+};
+AccessibleText searchPatternAccessible();
+AccessibleText qualityAccessible();
+AccessibleText fileListAccessible();
+AccessibleText logAccessible();
+AccessibleText previewAccessible();
+AccessibleText previewPictureAccessible();
+// The status bar's panels, numbered from 0.
+AccessibleText statusPanelAccessible(int panel);
+AccessibleText batchProgressAccessible();
+
 }  // namespace quillmere::texts

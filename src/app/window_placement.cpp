@@ -1,28 +1,35 @@
 #include "app/window_placement.h"
 
 #include <algorithm>
+#include <cstdint>
 
 namespace quillmere {
 
-QRect withRemembered(QRect current, const RememberedPlacement& remembered) {
-    if (remembered.top) current.moveTop(*remembered.top);
-    if (remembered.left) current.moveLeft(*remembered.left);
-    if (remembered.width) current.setWidth(*remembered.width);
-    if (remembered.height) current.setHeight(*remembered.height);
-    return current;
+Placement withRemembered(QRect current, const RememberedPlacement& remembered) {
+    return {remembered.left.value_or(current.x()), remembered.top.value_or(current.y()),
+            remembered.width.value_or(current.width()),
+            remembered.height.value_or(current.height())};
 }
 
-QRect keepOnVirtualScreen(QRect window, QSize screen) {
-    int left = window.x();
-    int top = window.y();
-    int width = window.width();
-    int height = window.height();
+QRect keepOnVirtualScreen(const Placement& window, QSize screen) {
+    // Sums and differences of two 32-bit values fit in 64 bits.
+    using Wide = std::int64_t;
+    const Wide screenWidth = std::max(screen.width(), 0);
+    const Wide screenHeight = std::max(screen.height(), 0);
+    Wide left = window.left;
+    Wide top = window.top;
+    Wide width = std::max<Wide>(window.width, 1);
+    Wide height = std::max<Wide>(window.height, 1);
     if (left < 0) left = 0;
-    if (left + width > screen.width()) left = std::max(0, screen.width() - width);
-    if (top + height > screen.height()) top = std::max(0, screen.height() - height);
-    width = std::min(width, screen.width() - left);
-    height = std::min(height, screen.height() - top);
-    return {left, top, width, height};
+    if (top < 0 && top + height <= 0) top = 0;
+    if (left + width > screenWidth) left = std::max<Wide>(0, screenWidth - width);
+    if (top + height > screenHeight) top = std::max<Wide>(0, screenHeight - height);
+    width = std::min(width, screenWidth - left);
+    height = std::min(height, screenHeight - top);
+    // The rectangle now lies across the screen's width and ends above its
+    // bottom, so its values and its edges fit in 32 bits again.
+    return {static_cast<int>(left), static_cast<int>(top), static_cast<int>(width),
+            static_cast<int>(height)};
 }
 
 }  // namespace quillmere

@@ -50,10 +50,14 @@ QString batchProgramFileName() {
     return QStringLiteral(QUILLMERE_BATCH_PROGRAM);
 }
 
+QString releaseIndexFileName() {
+    return QStringLiteral("index.json");
+}
+
 QStringList ownFileNames(const QString& executablePath) {
     QStringList names{fileNamePart(executablePath), settingsFileName(executablePath),
-                      windowProgramFileName(), settingsFileName(windowProgramFileName()),
-                      batchProgramFileName()};
+                      windowProgramFileName(),      settingsFileName(windowProgramFileName()),
+                      batchProgramFileName(),       releaseIndexFileName()};
     names.removeDuplicates();
     return names;
 }

@@ -28,10 +28,14 @@ QString settingsFileName(const QString& executablePath);
 QString windowProgramFileName();
 QString batchProgramFileName();
 
+// The name of the release index's local copy ("index.json"), which every
+// release lookup writes anew.
+QString releaseIndexFileName();
+
 // The names of the program's own files beside the executable, which nothing
 // it downloads may replace: the running executable, the build's two
-// programs, and the settings file of the running executable and of the
-// window program. No name twice.
+// programs, the settings file of the running executable and of the window
+// program, and the release index's local copy. No name twice.
 QStringList ownFileNames(const QString& executablePath);
 
 }  // namespace quillmere

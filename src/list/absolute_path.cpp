@@ -1,7 +1,15 @@
 #include "list/absolute_path.h"
 
+#include <unistd.h>
+
 #include <QList>
 #include <QStringView>
+#include <cerrno>
+#include <vector>
+
+#include "common/app_error.h"
+#include "common/error_text.h"
+#include "common/path_encoding.h"
 
 namespace quillmere {
 
@@ -31,6 +39,15 @@ QString absoluteForm(const QString& path, const QString& currentDirectory) {
     }
     if (result.isEmpty() || path.endsWith(u'/')) result += u'/';
     return result;
+}
+
+QString currentDirectory() {
+    std::vector<char> buffer(4096);
+    while (::getcwd(buffer.data(), buffer.size()) == nullptr) {
+        if (errno != ERANGE) throw AppError(systemReason(errno));
+        buffer.resize(buffer.size() * 2);
+    }
+    return decodePath(buffer.data());
 }
 
 }  // namespace quillmere

@@ -12,4 +12,9 @@ namespace quillmere {
 // kept. `currentDirectory` is only read when `path` is relative.
 QString absoluteForm(const QString& path, const QString& currentDirectory);
 
+// The process's current directory, decoded as file names are. An AppError
+// with the system's reason text when it cannot be read (it was removed, or
+// a folder above it cannot be searched).
+QString currentDirectory();
+
 }  // namespace quillmere

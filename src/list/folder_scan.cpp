@@ -37,15 +37,6 @@ bool holdsControlCharacterOr(const QString& text, QStringView others) {
                        [&](QChar c) { return c.unicode() < 0x20 || others.contains(c); });
 }
 
-QString currentDirectory() {
-    std::vector<char> buffer(4096);
-    while (::getcwd(buffer.data(), buffer.size()) == nullptr) {
-        if (errno != ERANGE) throw AppError(systemReason(errno));
-        buffer.resize(buffer.size() * 2);
-    }
-    return decodePath(buffer.data());
-}
-
 bool namesDirectory(const QString& path) {
     struct stat status {};
     return ::stat(encodePath(path).constData(), &status) == 0 && S_ISDIR(status.st_mode);

@@ -517,9 +517,13 @@ TEST_F(UpdateDownloadTest, NeverReplacesTheProgramsOwnFiles) {
         const char* name;
         QByteArray content;
     } files[] = {
-        {"Tool.ini", settings},          {"quillmere", "the window program"},
-        {"quillmere.ini", "[File]\r\n"}, {"quillmere-batch", "the command-line program"},
+        {"Tool.ini", settings},
+        {"quillmere", "the window program"},
+        {"quillmere.ini", "[File]\r\n"},
+        {"quillmere-batch", "the command-line program"},
         {"Tool.exe", "the program"},
+        // The lookup's copy of the index, which the next lookup rewrites.
+        {"index.json", indexJson("Tool_1.3.exe", "01.03.00.00", "http://example.org/tool")},
     };
     for (const auto& f : files) sandbox.write(f.name, f.content);
     for (const auto& f : files) {

@@ -56,18 +56,21 @@ TEST(SettingsFileTest, IsNamedLikeTheExecutable) {
         EXPECT_EQ(settingsFileName(c.executable), c.settings) << c.executable;
 }
 
-TEST(OwnFilesTest, AreTheProgramsAndTheirSettingsFiles) {
+TEST(OwnFilesTest, AreTheProgramsTheirSettingsFilesAndTheReleaseIndex) {
     EXPECT_EQ(windowProgramFileName(), "quillmere");
     EXPECT_EQ(batchProgramFileName(), "quillmere-batch");
+    EXPECT_EQ(releaseIndexFileName(), "index.json");
     const struct {
         const char* executable;
         QStringList names;
     } cases[] = {
-        {"/opt/q/quillmere", {"quillmere", "quillmere.ini", "quillmere-batch"}},
+        {"/opt/q/quillmere", {"quillmere", "quillmere.ini", "quillmere-batch", "index.json"}},
         {"/opt/q/Tool.exe",
-         {"Tool.exe", "Tool.ini", "quillmere", "quillmere.ini", "quillmere-batch"}},
+         {"Tool.exe", "Tool.ini", "quillmere", "quillmere.ini", "quillmere-batch", "index.json"}},
         {"/opt/q/quillmere-batch",
-         {"quillmere-batch", "quillmere-batch.ini", "quillmere", "quillmere.ini"}},
+         {"quillmere-batch", "quillmere-batch.ini", "quillmere", "quillmere.ini", "index.json"}},
+        {"/opt/q/index.json",
+         {"index.json", "index.ini", "quillmere", "quillmere.ini", "quillmere-batch"}},
     };
     for (const auto& c : cases) EXPECT_EQ(ownFileNames(c.executable), c.names) << c.executable;
 }

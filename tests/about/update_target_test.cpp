@@ -10,14 +10,17 @@
 namespace quillmere {
 namespace {
 
-// The program Tool.exe in bin/, with its settings file and a link to it.
+// The program Tool.exe in bin/, with its settings file, the release index's
+// local copy, and links to them.
 class UpdateTargetTest : public ::testing::Test {
   protected:
     UpdateTargetTest() {
         EXPECT_TRUE(QDir().mkpath(sandbox.path("bin")));
         executable = sandbox.write("bin/Tool.exe", QByteArray("the program"));
         sandbox.write("bin/Tool.ini", QByteArray("[Update]\n"));
+        sandbox.write("bin/index.json", QByteArray("{}"));
         EXPECT_TRUE(QFile::link(sandbox.path("bin/Tool.ini"), sandbox.path("bin/settings-link")));
+        EXPECT_TRUE(QFile::link(sandbox.path("bin/index.json"), sandbox.path("bin/index-link")));
         EXPECT_TRUE(QFile::link(executable, sandbox.path("bin/program-link")));
     }
 
@@ -33,7 +36,8 @@ class UpdateTargetTest : public ::testing::Test {
 TEST_F(UpdateTargetTest, APlainNewNameLandsInTheFilesFolder) {
     for (const char* name :
          {"Tool_1.3.exe", "Quillmere.ini", "QUILLMERE", "quillmere.ini ", " quillmere",
-          "quillmere-batch.new", "quillmere-batch-1.3.tar.gz", "Tool.ini.bak", "..."}) {
+          "quillmere-batch.new", "quillmere-batch-1.3.tar.gz", "Tool.ini.bak", "...", "Index.json",
+          "index.json.bak", "index.json ", "index.JSON"}) {
         EXPECT_EQ(targetFor(name), folder() + name) << name;
     }
 }
@@ -45,8 +49,10 @@ TEST_F(UpdateTargetTest, NeverOneOfTheProgramsOwnFiles) {
         "quillmere",        // the window program
         "quillmere.ini",    // its settings file
         "quillmere-batch",  // the command-line program
+        "index.json",       // the release index's local copy, which each lookup rewrites
         "settings-link",    // a link to the settings file
         "program-link",     // a link to the executable
+        "index-link",       // a link to the release index's local copy
     };
     for (const QString& name : names)
         EXPECT_EQ(targetFor(name), std::nullopt) << name.toStdString();

@@ -122,6 +122,29 @@ TEST_F(MainWindowSettingsTest, ThePlacementIsKeptOnTheVirtualScreen) {
     }
 }
 
+TEST_F(MainWindowSettingsTest, PlacementValuesAtTheThirtyTwoBitLimitsEndOnTheScreen) {
+    const struct {
+        const char* placement;
+        QRect expected;
+    } cases[] = {
+        {"Top=2147483647\nLeft=2147483647\nWidth=2147483647\nHeight=2147483647\n",
+         {0, 0, 1920, 1080}},
+        {"Top=2147483647\nLeft=2147483647\nWidth=800\nHeight=600\n", {1120, 480, 800, 600}},
+        {"Top=-2147483648\nLeft=-2147483648\nWidth=800\nHeight=600\n", {0, 0, 800, 600}},
+        {"Top=-2147483648\nLeft=-2147483648\nWidth=2147483647\nHeight=2147483647\n",
+         {0, 0, 1920, 1080}},
+        {"Top=$7FFFFFFF\nLeft=0x80000000\nWidth=2147483647\nHeight=600\n", {0, 480, 1920, 600}},
+        {"Top=-2147483648\nLeft=2147483647\n", {1063, 0, 857, 1000}},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.placement);
+        writeSettings(QStringLiteral("[Placement]\n") + c.placement);
+        auto window = start();
+        EXPECT_EQ(window->frameGeometry(), c.expected);
+        EXPECT_EQ(prompts.errors, QStringList());
+    }
+}
+
 TEST_F(MainWindowSettingsTest, OnlyARememberedPositionMovesTheWindow) {
     const struct {
         const char* placement;

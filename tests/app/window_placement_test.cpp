@@ -2,17 +2,28 @@
 
 #include <gtest/gtest.h>
 
+#include <limits>
+
 #include "app/key_codes.h"
 #include "app/settings_location.h"
 #include "support/qt_printers.h"
 
 namespace quillmere {
+
+// Found by GoogleTest beside the type it prints.
+void PrintTo(const Placement& p, std::ostream* out) {
+    *out << p.left << ',' << p.top << ' ' << p.width << 'x' << p.height;
+}
+
 namespace {
+
+constexpr int kMax = std::numeric_limits<int>::max();
+constexpr int kMin = std::numeric_limits<int>::min();
 
 TEST(KeepOnVirtualScreen, ChecksEdgesInOrder) {
     const QSize screen(1920, 1080);
     const struct {
-        QRect window;
+        Placement window;
         QRect kept;
     } cases[] = {
         {{100, 50, 857, 1000}, {100, 50, 857, 1000}},    // fits
@@ -22,11 +33,46 @@ TEST(KeepOnVirtualScreen, ChecksEdgesInOrder) {
         {{10, -50, 800, 1200}, {10, 0, 800, 1080}},      // bottom past: top 0, height cut
         {{1800, 900, 400, 300}, {1520, 780, 400, 300}},  // moved back onto the screen
         {{0, 0, 3000, 2000}, {0, 0, 1920, 1080}},
+        {{0, -999, 800, 1000}, {0, -999, 800, 1000}},  // one row still on the screen
+        {{0, -1000, 800, 1000}, {0, 0, 800, 1000}},    // wholly above the screen: top 0
+        {{1920, 1080, 0, 0}, {1919, 1079, 1, 1}},      // no size: one pixel, on the screen
+        {{100, 100, -20, -30}, {100, 100, 1, 1}},
     };
     for (const auto& c : cases) {
-        EXPECT_EQ(keepOnVirtualScreen(c.window, screen), c.kept)
-            << c.window.x() << "," << c.window.y() << " " << c.window.width() << "x"
-            << c.window.height();
+        SCOPED_TRACE(::testing::PrintToString(c.window));
+        EXPECT_EQ(keepOnVirtualScreen(c.window, screen), c.kept);
+    }
+}
+
+TEST(KeepOnVirtualScreen, AnyThirtyTwoBitValuesEndOnTheScreen) {
+    const QSize screen(1920, 1080);
+    const struct {
+        Placement window;
+        QRect kept;
+    } cases[] = {
+        {{kMax, 10, kMax, 600}, {0, 10, 1920, 600}},
+        {{kMax, kMax, 800, 600}, {1120, 480, 800, 600}},
+        {{kMin, kMin, 800, 600}, {0, 0, 800, 600}},
+        {{kMin, kMin, kMax, kMax}, {0, 0, 1920, 1080}},
+        {{kMax, kMin, kMax, kMax}, {0, 0, 1920, 1080}},
+        {{kMax, kMax, kMax, kMax}, {0, 0, 1920, 1080}},
+        {{kMin, -50, kMax, 1100}, {0, -50, 1920, 1100}},
+        {{-1, kMin + 1, 1, kMax}, {0, 0, 1, 1080}},
+        {{100, 100, kMin, kMin}, {100, 100, 1, 1}},
+        {{kMax, kMax, kMin, kMin}, {1919, 1079, 1, 1}},
+        {{kMin, kMin, kMin, kMin}, {0, 0, 1, 1}},
+        {{0, kMin, 800, kMax}, {0, 0, 800, 1080}},
+        {{0, kMin + 1080, 800, kMax}, {0, kMin + 1080, 800, kMax}},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(::testing::PrintToString(c.window));
+        const QRect kept = keepOnVirtualScreen(c.window, screen);
+        EXPECT_EQ(kept, c.kept);
+        // Across the screen's width, and from below its top to its bottom.
+        EXPECT_GE(kept.left(), 0);
+        EXPECT_LT(kept.right(), screen.width());
+        EXPECT_GE(kept.bottom(), 0);
+        EXPECT_LT(kept.bottom(), screen.height());
     }
 }
 
@@ -34,12 +80,16 @@ TEST(WithRemembered, PutsInTheValuesThatAreThere) {
     const QRect current(30, 40, 857, 1000);
     const struct {
         RememberedPlacement remembered;
-        QRect placed;
+        Placement placed;
     } cases[] = {
-        {{}, current},
+        {{}, {30, 40, 857, 1000}},
         {{10, 20, 300, 400}, {20, 10, 300, 400}},
         {{-50, std::nullopt, std::nullopt, 600}, {30, -50, 857, 600}},
         {{std::nullopt, 5, 700, std::nullopt}, {5, 40, 700, 1000}},
+        // The settings may hold any 32-bit value; each is taken as it is.
+        {{kMax, kMax, kMax, kMax}, {kMax, kMax, kMax, kMax}},
+        {{kMin, kMax, kMax, kMin}, {kMax, kMin, kMax, kMin}},
+        {{kMin, kMin, std::nullopt, std::nullopt}, {kMin, kMin, 857, 1000}},
     };
     for (const auto& c : cases) {
         EXPECT_EQ(withRemembered(current, c.remembered), c.placed);

@@ -148,6 +148,10 @@ QString XDesktop::run(const QString& tool, const QStringList& arguments) const {
 }
 
 QString XDesktop::waitForWindowOf(qint64 pid, int timeoutMs) const {
+    return waitForWindowOf(pid, QString(), timeoutMs);
+}
+
+QString XDesktop::waitForWindowOf(qint64 pid, const QString& title, int timeoutMs) const {
     // wmctrl -lp: one managed window a line, "ID DESKTOP PID HOST TITLE".
     QString window;
     waitUntil(timeoutMs, [&] {
@@ -155,7 +159,8 @@ QString XDesktop::waitForWindowOf(qint64 pid, int timeoutMs) const {
             run(QStringLiteral("wmctrl"), {QStringLiteral("-lp")}).split(u'\n');
         for (const QString& line : lines) {
             const QStringList fields = line.simplified().split(u' ');
-            if (fields.size() >= 3 && fields[2].toLongLong() == pid) {
+            if (fields.size() >= 3 && fields[2].toLongLong() == pid &&
+                (title.isNull() || fields.mid(4).join(u' ') == title)) {
                 window = fields[0];
                 return true;
             }

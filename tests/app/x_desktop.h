@@ -38,6 +38,8 @@ class XDesktop {
     // The managed top-level window of the process `pid`, or "" once
     // `timeoutMs` has passed without one.
     QString waitForWindowOf(qint64 pid, int timeoutMs) const;
+    // The same for a window of the process with the title `title`.
+    QString waitForWindowOf(qint64 pid, const QString& title, int timeoutMs) const;
 
     // The window's outer rectangle, frame included (its X geometry widened
     // by the frame the window manager announces), and its inner one.
