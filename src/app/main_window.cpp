@@ -21,6 +21,7 @@
 #include "app/desktop_shell.h"
 #include "app/error_guard.h"
 #include "app/key_codes.h"
+#include "app/main_window_texts.h"
 #include "app/outer_placement.h"
 #include "app/settings_location.h"
 #include "common/prompts.h"
@@ -196,6 +197,11 @@ QString TForm_Main::formatItem(const QButtonGroup* group) const {
 
 QString TForm_Main::statusPanelText(int panel) const {
     return statusPanels_[panel]->text();
+}
+
+void TForm_Main::showInStatusPanel(int panel, const QString& text) {
+    statusPanels_[panel]->setText(text);
+    statusPanels_[panel]->setAccessibleName(texts::statusPanelSpokenName(panel, text));
 }
 
 }  // namespace quillmere

@@ -169,6 +169,8 @@ class TForm_Main : public QWidget {
     QLabel* Label1 = nullptr;
     QWidget* previewContent_ = nullptr;
     QLabel* statusPanels_[5] = {};
+    // Shows `text` in a status panel, and tells a screen reader.
+    void showInStatusPanel(int panel, const QString& text);
     QProgressBar* batchProgress_ = nullptr;
     QPushButton* stopButton_ = nullptr;
 };

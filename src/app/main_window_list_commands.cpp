@@ -24,7 +24,7 @@
 namespace quillmere {
 
 void TForm_Main::ListBox1KeyUp(int keyCode, Qt::KeyboardModifiers modifiers) {
-    statusPanels_[0]->setText(QString::number(keyCode));
+    showInStatusPanel(0, QString::number(keyCode));
     if (modifiers.testFlag(Qt::ShiftModifier)) {
         if (keyCode != kDeleteKeyCode) return;
         const Prompts::Button answer =

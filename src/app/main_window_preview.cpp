@@ -67,8 +67,8 @@ void TForm_Main::Label_sizeClick() {
 
     Image1->showAnimatedGif(path);
     const ImageControl& image = Image1->control();
-    statusPanels_[3]->setText(controlSizeText(image.width(), image.height()));
-    statusPanels_[4]->setText(controlSizeText(image.picture().width(), image.picture().height()));
+    showInStatusPanel(3, controlSizeText(image.width(), image.height()));
+    showInStatusPanel(4, controlSizeText(image.picture().width(), image.picture().height()));
 }
 
 QPoint TForm_Main::scrollPosition() const {

@@ -96,6 +96,10 @@ AccessibleText statusPanelAccessible(int panel) {
             return {QStringLiteral("Unused status panel %1").arg(panel + 1), QString()};
     }
 }
+QString statusPanelSpokenName(int panel, const QString& shown) {
+    const QString name = statusPanelAccessible(panel).name;
+    return shown.isEmpty() ? name : name + QStringLiteral(": ") + shown;
+}
 AccessibleText batchProgressAccessible() {
     return {QStringLiteral("Conversion progress"),
             QStringLiteral("Entries written so far out of all entries of the run")};

@@ -44,5 +44,8 @@ AccessibleText previewPictureAccessible();
 // The status bar's panels, numbered from 0.
 AccessibleText statusPanelAccessible(int panel);
 AccessibleText batchProgressAccessible();
+// A status panel's name once it shows `shown`: what the panel is, then what
+// it shows, so that a screen reader says both.
+QString statusPanelSpokenName(int panel, const QString& shown);
 
 }  // namespace quillmere::texts

@@ -63,8 +63,9 @@ TEST_F(MainWindowAccessibilityTest, EveryUncaptionedControlHasItsOwnName) {
 }
 
 TEST_F(MainWindowAccessibilityTest, AScreenReaderIsToldTheNameAndDescription) {
-    // Panel 0 holds a key code and the log its lines: the name stays what
-    // the control is, whatever it shows.
+    // Panel 0 holds a key code and the log its lines: the name still says
+    // what the control is, whatever it shows.
+    const QString panelName = control("StatusBar1_Panel0")->accessibleName();
     QKeyEvent release(QEvent::KeyRelease, Qt::Key_Delete, Qt::NoModifier);
     QApplication::sendEvent(window.ListBox1, &release);
     ASSERT_EQ(window.statusPanelText(0), "46");
@@ -78,6 +79,9 @@ TEST_F(MainWindowAccessibilityTest, AScreenReaderIsToldTheNameAndDescription) {
         EXPECT_EQ(accessible->text(QAccessible::Name), widget->accessibleName());
         EXPECT_EQ(accessible->text(QAccessible::Description), widget->accessibleDescription());
     }
+    // A status panel's name carries what it shows as well: a label's name
+    // would otherwise hide its text from a screen reader.
+    EXPECT_EQ(control("StatusBar1_Panel0")->accessibleName(), panelName + QStringLiteral(": 46"));
 }
 
 }  // namespace
