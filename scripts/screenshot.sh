@@ -36,8 +36,10 @@ paint forest.jpg 7 1280x960 darkgreen-olivedrab
 paint dunes.jpg 23 1024x768 sandybrown-wheat
 paint lagoon.jpg 5 900x600 teal-aquamarine
 paint sunset.jpg 31 640x480 darkorange-purple
-convert -size 1600x1067 gradient:'#1e5aa8-#f4c27a' \
-    \( -seed 42 -size 1600x300 plasma:darkslategray-black -blur 0x1 \) \
+# The one previewed fits the preview whole: a sky over a dark meadow.
+convert -size 1060x370 gradient:'#1e5aa8-#f4c27a' \
+    \( -seed 42 -size 1060x150 plasma:fractal -blur 0x2 -colorspace gray \
+    +level-colors '#0b1d14','#3d6b45' \) \
     -gravity south -compose over -composite "$pictures/mountains.png"
 
 # The program installed in a prefix of its own, with settings of its own
