@@ -3,8 +3,7 @@
 # asking apt only when one of them is missing.
 #   scripts/setup.sh [--fuzz] [--screenshot]
 # --fuzz adds what the fuzzers need (clang and libFuzzer), --screenshot what
-# scripts/screenshot.sh needs (ImageMagick, and GLib's gio, which opens files
-# with a desktop entry as file managers do); the tests need neither.
+# scripts/screenshot.sh needs (ImageMagick); the tests need neither.
 set -euo pipefail
 
 packages=(
@@ -17,11 +16,12 @@ packages=(
     fonts-liberation2
     xvfb openbox wmctrl x11-utils dbus-daemon
     desktop-file-utils appstream lintian dpkg-dev fakeroot file bash-completion man-db groff-base
+    libglib2.0-bin
 )
 for option in "$@"; do
     case $option in
         --fuzz) packages+=(clang libfuzzer-14-dev llvm) ;;
-        --screenshot) packages+=(imagemagick libglib2.0-bin) ;;
+        --screenshot) packages+=(imagemagick) ;;
         *) echo "unknown option: $option" >&2; exit 2 ;;
     esac
 done

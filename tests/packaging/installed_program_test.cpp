@@ -1,9 +1,12 @@
 // The window program as installed (cmake --install), run by a user who
 // cannot write the folder it lies in: it keeps its settings, and the local
 // copy of the release index, in the user's configuration folder, and the
-// about box's lookup takes its address from the settings there.
+// about box's lookup takes its address from the settings there. Its desktop
+// entry hands it the files a file manager opens with it.
 #include <sys/stat.h>
 #include <unistd.h>
+
+#include <csignal>
 
 #include <gtest/gtest.h>
 
@@ -11,13 +14,17 @@
 #include <QDir>
 #include <QDirIterator>
 #include <QFile>
+#include <QFileInfo>
 #include <QProcess>
+#include <QStandardPaths>
 #include <QThread>
 #include <memory>
 
 #include "about/loopback_server.h"
 #include "app/x_desktop.h"
 #include "common/ini_file.h"
+#include "imaging/codecs/bmp_encoder.h"
+#include "support/picture_files.h"
 #include "support/sandbox.h"
 #include "support/without_root_rights.h"
 
@@ -123,6 +130,60 @@ TEST_F(InstalledProgramTest, KeepsItsSettingsInTheUserConfigurationFolder) {
     EXPECT_TRUE(QFile::exists(configFolder + QStringLiteral("/index.json")));
     EXPECT_EQ(QDir(prefix + QStringLiteral("/bin")).entryList(QDir::Files | QDir::Hidden),
               (QStringList{QStringLiteral("quillmere"), QStringLiteral("quillmere-batch")}));
+}
+
+// The running processes whose program is `executable`.
+QList<qint64> processesOf(const QString& executable) {
+    QList<qint64> found;
+    const QString wanted = QFileInfo(executable).canonicalFilePath();
+    for (const QString& entry : QDir(QStringLiteral("/proc")).entryList(QDir::Dirs)) {
+        bool isNumber = false;
+        const qint64 pid = entry.toLongLong(&isNumber);
+        if (isNumber &&
+            QFileInfo(QStringLiteral("/proc/%1/exe").arg(pid)).canonicalFilePath() == wanted)
+            found << pid;
+    }
+    return found;
+}
+
+TEST_F(InstalledProgramTest, OpenWithHandsTheFilesOverThroughTheDesktopEntry) {
+    // GLib opens files with a desktop entry as file managers built on it do:
+    // the entry's Exec line, with %F made the files' paths.
+    if (QStandardPaths::findExecutable(QStringLiteral("gio")).isEmpty())
+        GTEST_SKIP() << "not installed: gio";
+    server.serve(kIndexPath, QByteArray("{}"));
+    sandbox.write("home/Pictures/red.bmp", encodeBmp(test::solid(4, 3, Rgb{255, 0, 0})));
+    const QString notes = sandbox.write("home/Pictures/notes.txt", QByteArray("not a picture"));
+    ASSERT_TRUE(giveToProgramUser(sandbox.path(""), sandbox.path("home")));
+
+    QProcess opener;
+    QProcessEnvironment environment = desktop->environment();
+    environment.insert(QStringLiteral("PATH"), prefix + QStringLiteral("/bin:") +
+                                                   environment.value(QStringLiteral("PATH")));
+    opener.setProcessEnvironment(environment);
+    opener.setProcessChannelMode(QProcess::ForwardedChannels);
+    opener.setChildProcessModifier(test::withoutRootRights);
+    opener.start(QStringLiteral("gio"),
+                 {QStringLiteral("launch"),
+                  prefix + QStringLiteral("/share/applications/org.quillmere.Quillmere.desktop"),
+                  sandbox.path("home/Pictures/red.bmp"), notes});
+    ASSERT_TRUE(opener.waitForFinished(kTimeoutMs));
+    ASSERT_EQ(opener.exitCode(), 0);
+
+    const QString program = prefix + QStringLiteral("/bin/quillmere");
+    QList<qint64> started;
+    const QDeadlineTimer deadline(kTimeoutMs);
+    while (started.isEmpty() && !deadline.hasExpired()) {
+        started = processesOf(program);
+        QThread::msleep(20);
+    }
+    ASSERT_EQ(started.size(), 1) << "the desktop entry did not start the installed program";
+    // The last file is no picture: taking it in shows the notice a drop of
+    // it shows, so the files reached the window's list.
+    const QString notice =
+        desktop->waitForWindowOf(started.front(), QStringLiteral("quillmere"), kTimeoutMs);
+    ::kill(static_cast<pid_t>(started.front()), SIGKILL);
+    EXPECT_FALSE(notice.isEmpty()) << "no notice about the file that is no picture";
 }
 
 }  // namespace
