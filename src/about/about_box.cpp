@@ -153,6 +153,7 @@ void TAboutBox::FormCreate() {
                                                  setup.builtInReleaseServer) +
                          v.app_short_name + u'/';
     setWindowTitle(about_messages::boxCaption(v.app_short_name));
+    Image1->setAccessibleName(about_messages::iconAccessibleName(v.app_short_name));
 
     const QPixmap icon = mainIconPixmap(kIconSize);
     if (!icon.isNull()) {

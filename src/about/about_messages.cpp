@@ -35,6 +35,10 @@ QString fontFamily() {
     return QStringLiteral("Consolas");
 }
 
+QString iconAccessibleName(const QString& shortName) {
+    return QStringLiteral("%1 icon").arg(shortName);
+}
+
 QString upgradeNotAvailable() {
     return QStringLiteral("Web site upgrade not available.");
 }

@@ -16,6 +16,8 @@ QString copyrightLine();
 QString versionAndDate(const QString& version, const QString& date);
 QString unknownVersion();
 QString fontFamily();
+// What a screen reader says of the box's picture, which has no caption.
+QString iconAccessibleName(const QString& shortName);
 
 // The release lookup.
 QString upgradeNotAvailable();

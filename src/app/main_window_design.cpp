@@ -241,6 +241,8 @@ void TForm_Main::buildConversionPanel(QFrame* panel) {
     Edit_Jpg_compress_rate->setObjectName(QStringLiteral("Edit_Jpg_compress_rate"));
     Edit_Jpg_compress_rate->setGeometry(579, 6, 42, 23);
     describe(Edit_Jpg_compress_rate, texts::qualityAccessible());
+    // A screen reader reads the caption with the field it labels.
+    Label1->setBuddy(Edit_Jpg_compress_rate);
 
     CheckBox_over_write = new QCheckBox(texts::overwriteCaption(), panel);
     CheckBox_over_write->setObjectName(QStringLiteral("CheckBox_over_write"));

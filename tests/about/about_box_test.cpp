@@ -106,6 +106,8 @@ TEST_F(AboutBoxTest, ShowsTheProgramsNameVersionAndDate) {
     EXPECT_EQ(box->Label_application_short_name->text(), "Tool");
     EXPECT_EQ(box->Label_application_short_name->toolTip(), executable);
     EXPECT_EQ(box->label_version_UpdateDate->text(), "Ver: 01.02.00.15, Released on 2024-03-05");
+    // The icon shows no caption; a screen reader names it.
+    EXPECT_EQ(box->findChild<QLabel*>("Image1")->accessibleName(), "Tool icon");
     EXPECT_EQ(versionAsked, QStringList{executable});
     EXPECT_FALSE(box->isVisible());
     EXPECT_EQ(prompts.errors, QStringList());

@@ -84,5 +84,16 @@ TEST_F(MainWindowAccessibilityTest, AScreenReaderIsToldTheNameAndDescription) {
     EXPECT_EQ(control("StatusBar1_Panel0")->accessibleName(), panelName + QStringLiteral(": 46"));
 }
 
+TEST_F(MainWindowAccessibilityTest, TheQualityCaptionLabelsItsField) {
+    QAccessibleInterface* field =
+        QAccessible::queryAccessibleInterface(control("Edit_Jpg_compress_rate"));
+    ASSERT_NE(field, nullptr);
+    bool labelled = false;
+    for (const auto& [other, relation] : field->relations(QAccessible::Label)) {
+        labelled = labelled || other->object() == control("Label1");
+    }
+    EXPECT_TRUE(labelled);
+}
+
 }  // namespace
 }  // namespace quillmere
