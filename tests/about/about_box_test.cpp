@@ -15,6 +15,7 @@
 #include "about/about_box.h"
 #include "app/scripted_prompts.h"
 #include "loopback_server.h"
+#include "support/current_folder.h"
 #include "support/qt_printers.h"
 #include "support/sandbox.h"
 
@@ -443,10 +444,10 @@ TEST_F(UpdateDownloadTest, LandsBesideTheExecutableWhateverTheCurrentFolder) {
     server.serve("/NAS_file_Share/Tool/Tool_1.3.exe", QByteArray("version 1.3"));
     sandbox.write("Tool_1.3.exe", QByteArray("an older copy"));
     ASSERT_TRUE(QDir().mkpath(sandbox.path("elsewhere")));
-    const QString before = QDir::currentPath();
-    ASSERT_TRUE(QDir::setCurrent(sandbox.path("elsewhere")));
-    clickDownload(Button::Yes);
-    QDir::setCurrent(before);
+    {
+        const test::CurrentFolder elsewhere(sandbox.path("elsewhere"));
+        clickDownload(Button::Yes);
+    }
 
     EXPECT_EQ(contentOf(sandbox.path("Tool_1.3.exe")), "version 1.3");
     EXPECT_FALSE(QFileInfo::exists(sandbox.path("elsewhere/Tool_1.3.exe")));

@@ -21,6 +21,7 @@
 #include "list/absolute_path.h"
 #include "preview/image_widget.h"
 #include "scripted_prompts.h"
+#include "support/current_folder.h"
 #include "support/picture_files.h"
 #include "support/qt_printers.h"
 #include "support/sandbox.h"
@@ -70,20 +71,6 @@ class CaughtWarnings {
 
   private:
     std::FILE* file_;
-};
-
-// Runs with the current directory set to a folder, and back afterwards.
-class InFolder {
-  public:
-    explicit InFolder(const QString& folder) : before_(QDir::currentPath()) {
-        EXPECT_TRUE(QDir::setCurrent(folder));
-    }
-    ~InFolder() { QDir::setCurrent(before_); }
-    InFolder(const InFolder&) = delete;
-    InFolder& operator=(const InFolder&) = delete;
-
-  private:
-    QString before_;
 };
 
 TEST(ReadCommandLineFilesTest, MakesNamesAbsoluteAndSetsOptionsApart) {
@@ -149,7 +136,7 @@ TEST(ArgumentsLeftByQtTest, AreDecodedAsFileNames) {
 TEST(CommandLineFilesTest, ReadsAgainstTheCurrentDirectoryAndReportsWhatItCannotUse) {
     const test::Sandbox sandbox;
     ASSERT_TRUE(QDir().mkpath(sandbox.path("work")));
-    const InFolder inWork(sandbox.path("work"));
+    const test::CurrentFolder inWork(sandbox.path("work"));
     const QString here = currentDirectory();
 
     CaughtWarnings warnings;
@@ -218,7 +205,7 @@ class CommandLineStartTest : public ::testing::Test {
         auto window = created(prompts);
         CaughtWarnings warnings;
         {
-            const InFolder in(folder);
+            const test::CurrentFolder in(folder);
             const Argv argv(utf8(arguments));
             window->takeInPaths(commandLineFiles(argv.argc(), argv.argv(), warnings.file()));
         }

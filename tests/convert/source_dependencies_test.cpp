@@ -6,25 +6,12 @@
 #include <QDir>
 
 #include "common/path_encoding.h"
+#include "support/current_folder.h"
 #include "support/qt_printers.h"
 #include "support/sandbox.h"
 
 namespace quillmere {
 namespace {
-
-// Makes the folder the current one while it lives.
-class CurrentFolder {
-  public:
-    explicit CurrentFolder(const QString& folder) : saved_(QDir::currentPath()) {
-        EXPECT_TRUE(QDir::setCurrent(folder));
-    }
-    ~CurrentFolder() { QDir::setCurrent(saved_); }
-    CurrentFolder(const CurrentFolder&) = delete;
-    CurrentFolder& operator=(const CurrentFolder&) = delete;
-
-  private:
-    QString saved_;
-};
 
 enum class Target { Absent, Present };
 
@@ -131,7 +118,7 @@ TEST(LastEarlierWriters, FindsTheEntryThatWritesTheSourceLast) {
                                  encodePath(sandbox.path("dir/h.bmp")).constData()),
                           0);
             }
-            const CurrentFolder current(root);
+            const test::CurrentFolder current(root);
             QStringList sources = c.sources;
             QStringList targets = c.targets;
             sources.replaceInStrings("@", root);
