@@ -8,38 +8,69 @@
 
 namespace quillmere {
 
-BatchRunner::BatchRunner(BatchPlan plan, int workers) : queue_(std::move(plan), workers) {}
+BatchRunner::BatchRunner(BatchPlan plan, int workers, std::uint64_t budget,
+                         CommitGroup::Limits groupLimits)
+    : queue_(std::move(plan), workers, budget, std::max(groupLimits.entries - 1, 0)),
+      groupLimits_(groupLimits) {}
 
 BatchEnd BatchRunner::run(BatchView& view) {
     BatchProgress progress{0, queue_.size(), 0};
     const bool overwrite = queue_.plan().overwrite;
-    for (int index = 0; index < queue_.size(); ++index) {
-        std::optional<PreparedOutcome> outcome =
-            queue_.stopRequested() ? std::nullopt : queue_.take(index);
-        if (!outcome) {
-            view.appendLine(convert_messages::stopped());
-            return BatchEnd::Stopped;
-        }
-        if (outcome->loadError) {
-            queue_.requestStop();
-            view.loadFailed();
-            std::rethrow_exception(outcome->loadError);
-        }
-        if (!outcome->sourceMissing) {
-            progress.pixels +=
-                std::int64_t{outcome->entry.picture.width()} * outcome->entry.picture.height();
-            try {
-                commitEntry(outcome->entry, view, overwrite);
-            } catch (...) {
-                queue_.requestStop();
-                throw;
-            }
-            outcome.reset();
-        }
+    CommitGroup group(groupLimits_);
+    const auto committed = [&](int index, std::int64_t pixels) {
         queue_.markCommitted(index);
+        progress.pixels += pixels;
         ++progress.done;
         view.progressed(progress);
+    };
+    const auto stopping = [this] { return queue_.stopRequested(); };
+    // False when a stop ended it.
+    const auto commitGroup = [&] {
+        try {
+            return group.commit(view, committed, stopping);
+        } catch (...) {
+            queue_.requestStop();
+            throw;
+        }
+    };
+    const auto stop = [&] {
+        view.appendLine(convert_messages::stopped());
+        return BatchEnd::Stopped;
+    };
+
+    for (int index = 0; index < queue_.size(); ++index) {
+        PreparedOutcome outcome;
+        PrepareQueue::Taken taken = PrepareQueue::Taken::Later;
+        while (taken == PrepareQueue::Taken::Later) {
+            if (group.due(CommitGroup::Clock::now()) ||
+                (!group.empty() && queue_.waitsOnCommits(index))) {
+                if (!commitGroup()) return stop();
+            }
+            taken = group.empty() ? queue_.take(index, outcome)
+                                  : queue_.take(index, outcome, group.deadline());
+        }
+        if (taken == PrepareQueue::Taken::Stopped) {
+            commitGroup();
+            return stop();
+        }
+        if (outcome.loadError) {
+            if (!commitGroup()) return stop();
+            queue_.requestStop();
+            view.loadFailed();
+            std::rethrow_exception(outcome.loadError);
+        }
+        if (outcome.sourceMissing) {
+            group.addSkipped(index);
+        } else {
+            // Its existence test must see the earlier entry's target.
+            if (!group.empty() && queue_.earlierSameTarget(index) >= group.firstIndex()) {
+                if (!commitGroup()) return stop();
+            }
+            stageEntry(index, outcome.entry, overwrite, group);
+        }
+        if (group.due(CommitGroup::Clock::now()) && !commitGroup()) return stop();
     }
+    if (!commitGroup()) return stop();
     view.appendLine(convert_messages::finished());
     return BatchEnd::Finished;
 }

@@ -2,6 +2,7 @@
 
 #include "convert/batch_plan.h"
 #include "convert/batch_view.h"
+#include "convert/commit_group.h"
 #include "convert/prepare_queue.h"
 
 namespace quillmere {
@@ -9,13 +10,18 @@ namespace quillmere {
 enum class BatchEnd { Finished, Stopped };
 
 // A conversion run: entries are prepared ahead on `workers` threads (none:
-// each entry is prepared when its turn comes) and committed strictly in
-// list order by the thread that calls `run`, so the files written and the
-// log are those of converting the entries one after another. The workers
-// start at construction.
+// each entry is prepared when its turn comes), within a memory budget of
+// `budget` bytes, and committed strictly in list order by the thread that
+// calls `run`, so the files written and the log are those of converting
+// the entries one after another. Entries are committed in groups whose
+// targets reach the disk with one flush (see CommitGroup); a group is
+// committed when it reaches its limits, when the next entry is not ready
+// in time or depends on it, at a stop and at an error. The workers start
+// at construction.
 class BatchRunner {
   public:
-    BatchRunner(BatchPlan plan, int workers);
+    BatchRunner(BatchPlan plan, int workers, std::uint64_t budget = PrepareQueue::kNoBudget,
+                CommitGroup::Limits groupLimits = {});
 
     // Commits every entry, then logs "finished!". A stop ends the run after
     // the entry being committed and logs that the run was stopped. The
@@ -28,6 +34,7 @@ class BatchRunner {
 
   private:
     PrepareQueue queue_;
+    const CommitGroup::Limits groupLimits_;
 };
 
 // The number of worker threads that keeps every core busy.

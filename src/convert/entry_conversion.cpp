@@ -1,6 +1,5 @@
 #include "convert/entry_conversion.h"
 
-#include "convert/convert_messages.h"
 #include "convert/output_path.h"
 #include "imaging/file_access.h"
 #include "imaging/image_process.h"
@@ -17,13 +16,6 @@ void encodeInto(PreparedEntry& entry, const Bitmap24& picture) {
     } catch (...) {
         entry.encodeError = std::current_exception();
     }
-}
-
-void saveTarget(PreparedEntry& entry) {
-    TargetFile target(entry.outputPath);
-    if (entry.encodeError) std::rethrow_exception(entry.encodeError);
-    target.write(*entry.encoded);
-    target.commit();
 }
 
 }  // namespace
@@ -48,22 +40,25 @@ void showNormalisedPicture(ImageControl& control, Bitmap24 picture) {
     control.repaintNow();
 }
 
-void commitEntry(PreparedEntry& entry, BatchView& view, bool overwrite) {
+void stageEntry(int index, PreparedEntry& entry, bool overwrite, CommitGroup& group) {
     const bool exists = isExistingFile(entry.outputPath);
-    // The target may have gone since the entry was prepared without it.
-    if ((overwrite || !exists) && !entry.encoded && !entry.encodeError) {
-        encodeInto(entry, entry.picture);
+    if (exists && !overwrite) {
+        group.addKept(index, std::move(entry.picture), entry.outputPath);
+        return;
     }
-    view.showPicture(std::move(entry.picture));
-    if (exists) {
-        view.appendLine(convert_messages::targetExists(entry.outputPath));
-        if (overwrite) {
-            saveTarget(entry);
-            view.appendToLastLine(convert_messages::overwritten());
-        }
-    } else {
-        saveTarget(entry);
-        view.appendLine(entry.outputPath);
+    // The target may have gone since the entry was prepared without it.
+    if (!entry.encoded && !entry.encodeError) encodeInto(entry, entry.picture);
+    try {
+        auto target = std::make_unique<TargetFile>(entry.outputPath);
+        if (entry.encodeError) std::rethrow_exception(entry.encodeError);
+        target->write(*entry.encoded);
+        const std::uint64_t bytes = entry.encoded->size();
+        entry.encoded.reset();
+        group.addWritten(index, std::move(entry.picture), entry.outputPath, exists,
+                         std::move(target), bytes);
+    } catch (...) {
+        group.addFailed(index, std::move(entry.picture), entry.outputPath, exists,
+                        std::current_exception());
     }
 }
 

@@ -8,6 +8,7 @@
 #include <vector>
 
 #include "convert/batch_view.h"
+#include "convert/commit_group.h"
 #include "imaging/bitmap24.h"
 #include "imaging/image_control.h"
 #include "imaging/picture_encoding.h"
@@ -16,8 +17,9 @@ namespace quillmere {
 
 // One list entry's conversion, in two halves. `prepareEntry` does the heavy
 // work (read, decode, normalise, encode) and touches nothing shared, so it
-// may run away from the window. `commitEntry` then shows the picture in
-// the preview, writes the target and logs, in list order.
+// may run away from the window. `stageEntry` then, in list order, tests
+// whether the target exists and writes it to its temporary file, and the
+// commit group shows the picture, puts the target in place and logs.
 struct PreparedEntry {
     QString outputPath;
     Bitmap24 picture;
@@ -34,9 +36,10 @@ struct PreparedEntry {
 PreparedEntry prepareEntry(const QString& sourcePath, const QString& formatItem, int quality,
                            bool overwrite, const std::atomic<bool>* abandoned = nullptr);
 
-// Tests whether the target exists, shows the picture, then writes and logs
-// as the overwrite switch says. Errors of writing or encoding propagate.
-void commitEntry(PreparedEntry& entry, BatchView& view, bool overwrite);
+// Tests whether the target exists and, as the overwrite switch says, writes
+// it to its temporary file; adds entry `index` to `group` either way. An
+// error of writing or encoding is added as the entry's failure.
+void stageEntry(int index, PreparedEntry& entry, bool overwrite, CommitGroup& group);
 
 // Shows a normalised picture in the control the way a load does: the
 // control takes its size.

@@ -1,27 +1,33 @@
 #include "convert/prepare_queue.h"
 
+#include <algorithm>
+
 #include "convert/output_path.h"
-#include "convert/source_dependencies.h"
 #include "imaging/file_access.h"
 
 namespace quillmere {
 
 namespace {
 
-std::vector<int> writersOfSources(const BatchPlan& plan) {
+EntryDependencies dependenciesOf(const BatchPlan& plan) {
     QStringList targets;
     targets.reserve(plan.sources.size());
     for (const QString& source : plan.sources)
         targets.append(outputPathFor(source, plan.formatItem));
-    return lastEarlierWriters(plan.sources, targets);
+    return entryDependencies(plan.sources, targets);
 }
 
 }  // namespace
 
-PrepareQueue::PrepareQueue(BatchPlan plan, int workers)
+PrepareQueue::PrepareQueue(BatchPlan plan, int workers, std::uint64_t budget, int extraAhead,
+                           EntryCost costOf)
     : plan_(std::move(plan)),
-      lastWriter_(workers > 0 ? writersOfSources(plan_) : std::vector<int>{}),
+      dependencies_(dependenciesOf(plan_)),
       workers_(std::max(workers, 0)),
+      ahead_(workers_ + std::max(extraAhead, 0)),
+      budget_(budget),
+      costOf_(std::move(costOf)),
+      costs_(static_cast<std::size_t>(plan_.sources.size()), 0),
       outcomes_(static_cast<std::size_t>(plan_.sources.size())) {
     const int threadCount = std::min(workers_, size());
     threads_.reserve(static_cast<std::size_t>(threadCount));
@@ -48,6 +54,16 @@ bool PrepareQueue::stopRequested() const {
     return stop_;
 }
 
+std::uint64_t PrepareQueue::bytesInFlight() const {
+    const std::lock_guard lock(mutex_);
+    return inFlight_;
+}
+
+std::uint64_t PrepareQueue::mostBytesInFlight() const {
+    const std::lock_guard lock(mutex_);
+    return mostInFlight_;
+}
+
 PreparedOutcome PrepareQueue::prepare(int index) const {
     PreparedOutcome outcome;
     const QString& source = plan_.sources[index];
@@ -68,13 +84,37 @@ void PrepareQueue::work() {
     std::unique_lock lock(mutex_);
     for (;;) {
         workersWake_.wait(lock, [this] {
-            return stop_ || nextToPrepare_ >= size() || nextToPrepare_ - committed_ <= workers_;
+            return stop_ || nextToPrepare_ >= size() || nextToPrepare_ - nextToTake_ < ahead_;
         });
         if (stop_ || nextToPrepare_ >= size()) return;
         const int index = nextToPrepare_++;
-        const int writer = lastWriter_[static_cast<std::size_t>(index)];
+        const int writer = dependencies_.sourceWriter[static_cast<std::size_t>(index)];
         workersWake_.wait(lock, [&] { return stop_ || committed_ > writer; });
         if (stop_) return;
+
+        std::uint64_t cost = 0;
+        if (budget_ != kNoBudget) {
+            lock.unlock();
+            cost = costOf_(plan_.sources[index], plan_.formatItem);
+            lock.lock();
+            workersWake_.wait(lock, [&] { return stop_ || nextToAdmit_ == index; });
+            const auto hasRoom = [&] {
+                return stop_ || inFlight_ == 0 ||
+                       (inFlight_ <= budget_ && cost <= budget_ - inFlight_);
+            };
+            if (!hasRoom()) {
+                waitingForRoom_ = index;
+                outcomeReady_.notify_all();
+                workersWake_.wait(lock, hasRoom);
+                waitingForRoom_ = -1;
+            }
+            if (stop_) return;
+            costs_[static_cast<std::size_t>(index)] = cost;
+            inFlight_ += cost;
+            mostInFlight_ = std::max(mostInFlight_, inFlight_);
+            ++nextToAdmit_;
+            workersWake_.notify_all();
+        }
 
         lock.unlock();
         PreparedOutcome outcome = prepare(index);
@@ -84,24 +124,51 @@ void PrepareQueue::work() {
     }
 }
 
-std::optional<PreparedOutcome> PrepareQueue::take(int index) {
+bool PrepareQueue::waitsOnCommitsLocked(int index) const {
+    return waitingForRoom_ == index ||
+           dependencies_.sourceWriter[static_cast<std::size_t>(index)] >= committed_;
+}
+
+bool PrepareQueue::waitsOnCommits(int index) const {
+    const std::lock_guard lock(mutex_);
+    return waitsOnCommitsLocked(index);
+}
+
+PrepareQueue::Taken PrepareQueue::take(int index, PreparedOutcome& outcome,
+                                       std::optional<Clock::time_point> until) {
     if (workers_ == 0) {
-        if (stopRequested()) return std::nullopt;
-        return prepare(index);
+        if (stopRequested()) return Taken::Stopped;
+        if (until && waitsOnCommits(index)) return Taken::Later;
+        outcome = prepare(index);
+        return Taken::Ready;
     }
     std::unique_lock lock(mutex_);
     auto& slot = outcomes_[static_cast<std::size_t>(index)];
-    outcomeReady_.wait(lock, [&] { return stop_ || slot.has_value(); });
-    if (stop_) return std::nullopt;
-    std::optional<PreparedOutcome> outcome = std::move(slot);
+    const auto settled = [&] {
+        return stop_ || slot.has_value() || (until && waitsOnCommitsLocked(index));
+    };
+    if (until) {
+        outcomeReady_.wait_until(lock, *until, settled);
+    } else {
+        outcomeReady_.wait(lock, settled);
+    }
+    if (stop_) return Taken::Stopped;
+    if (!slot) return Taken::Later;
+    outcome = std::move(*slot);
     slot.reset();
-    return outcome;
+    nextToTake_ = index + 1;
+    lock.unlock();
+    workersWake_.notify_all();
+    return Taken::Ready;
 }
 
 void PrepareQueue::markCommitted(int index) {
     {
         const std::lock_guard lock(mutex_);
         committed_ = index + 1;
+        std::uint64_t& cost = costs_[static_cast<std::size_t>(index)];
+        inFlight_ -= cost;
+        cost = 0;
     }
     workersWake_.notify_all();
 }

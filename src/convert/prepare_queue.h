@@ -1,8 +1,12 @@
 #pragma once
 
 #include <atomic>
+#include <chrono>
 #include <condition_variable>
+#include <cstdint>
 #include <exception>
+#include <functional>
+#include <limits>
 #include <mutex>
 #include <optional>
 #include <thread>
@@ -10,6 +14,8 @@
 
 #include "convert/batch_plan.h"
 #include "convert/entry_conversion.h"
+#include "convert/source_cost.h"
+#include "convert/source_dependencies.h"
 
 namespace quillmere {
 
@@ -23,13 +29,24 @@ struct PreparedOutcome {
 
 // Prepares the entries of a run on worker threads, ahead of the one thread
 // that commits them in list order. A worker takes the entries in list
-// order and never runs more than `workers` entries ahead of the one being
-// committed, so at most workers + 1 prepared entries exist at once. An
-// entry whose source an earlier entry writes is read only once that entry
-// is committed. With no workers, `take` prepares each entry itself.
+// order and never runs more than `workers` + `extraAhead` entries ahead of
+// the one the committing thread takes next. Before it decodes a picture, an entry is
+// admitted to the memory budget, in list order, with the bytes its header
+// says it needs; it holds them until it is committed. An entry is admitted
+// when the entries in flight leave room for it, or when none is in flight,
+// so one larger than the whole budget runs alone. An entry whose source an
+// earlier entry writes is read only once that entry is committed. With no
+// workers, `take` prepares each entry itself.
 class PrepareQueue {
   public:
-    PrepareQueue(BatchPlan plan, int workers);
+    using Clock = std::chrono::steady_clock;
+    static constexpr std::uint64_t kNoBudget = std::numeric_limits<std::uint64_t>::max();
+
+    // The bytes an entry needs, from its source and the format converted to.
+    using EntryCost = std::function<std::uint64_t(const QString& source, const QString& format)>;
+
+    PrepareQueue(BatchPlan plan, int workers, std::uint64_t budget = kNoBudget, int extraAhead = 0,
+                 EntryCost costOf = entryCostOf);
     ~PrepareQueue();
     PrepareQueue(const PrepareQueue&) = delete;
     PrepareQueue& operator=(const PrepareQueue&) = delete;
@@ -37,10 +54,25 @@ class PrepareQueue {
     const BatchPlan& plan() const { return plan_; }
     int size() const { return static_cast<int>(plan_.sources.size()); }
 
-    // The outcome of entry `index`, the next in list order, once it is
-    // prepared; nothing when a stop comes first.
-    std::optional<PreparedOutcome> take(int index);
-    // The commit of entry `index` has ended; the entries after it may go on.
+    enum class Taken { Ready, Stopped, Later };
+    // Takes the outcome of entry `index`, the next in list order, into
+    // `outcome` once it is prepared (Ready), or ends waiting when a stop
+    // comes (Stopped). With `until`, the caller holds entries it has not
+    // committed yet: the wait also ends (Later) at that time, or as soon
+    // as the entry cannot be prepared before they are committed.
+    Taken take(int index, PreparedOutcome& outcome,
+               std::optional<Clock::time_point> until = std::nullopt);
+    // Whether entry `index` cannot be prepared until the entries before it
+    // are committed: it reads a file one of them writes, or it waits for
+    // memory they hold.
+    bool waitsOnCommits(int index) const;
+    // The last earlier entry whose target is the target of entry `index`,
+    // -1 for none.
+    int earlierSameTarget(int index) const {
+        return dependencies_.targetWriter[static_cast<std::size_t>(index)];
+    }
+    // The commit of entry `index` has ended; the entries after it may go
+    // on, and the memory it held is free.
     void markCommitted(int index);
 
     // Any thread: ends the run's waits and the workers' work; entries not
@@ -48,19 +80,34 @@ class PrepareQueue {
     void requestStop();
     bool stopRequested() const;
 
+    // The bytes admitted and not yet released, and the most there were at
+    // once (for tests and measurements).
+    std::uint64_t bytesInFlight() const;
+    std::uint64_t mostBytesInFlight() const;
+
   private:
     void work();
     PreparedOutcome prepare(int index) const;
+    bool waitsOnCommitsLocked(int index) const;
 
     const BatchPlan plan_;
-    const std::vector<int> lastWriter_;
+    const EntryDependencies dependencies_;
     const int workers_;
+    const int ahead_;
+    const std::uint64_t budget_;
+    const EntryCost costOf_;
 
     mutable std::mutex mutex_;
     std::condition_variable workersWake_;
     std::condition_variable outcomeReady_;
     int nextToPrepare_ = 0;
+    int nextToTake_ = 0;
     int committed_ = 0;  // entries before this index are committed
+    int nextToAdmit_ = 0;
+    int waitingForRoom_ = -1;  // the entry that waits for memory, if any
+    std::uint64_t inFlight_ = 0;
+    std::uint64_t mostInFlight_ = 0;
+    std::vector<std::uint64_t> costs_;
     bool stop_ = false;
     std::atomic<bool> abandoned_{false};  // stop_, for work outside the lock
     std::vector<std::optional<PreparedOutcome>> outcomes_;

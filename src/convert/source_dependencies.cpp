@@ -53,18 +53,26 @@ std::string fileKey(const QString& path) {
 
 }  // namespace
 
-std::vector<int> lastEarlierWriters(const QStringList& sources, const QStringList& targets) {
-    std::vector<int> writers(static_cast<std::size_t>(sources.size()), -1);
+EntryDependencies entryDependencies(const QStringList& sources, const QStringList& targets) {
+    const auto count = static_cast<std::size_t>(sources.size());
+    EntryDependencies dependencies{std::vector<int>(count, -1), std::vector<int>(count, -1)};
     std::unordered_map<std::string, int> lastWriterOf;
     lastWriterOf.reserve(static_cast<std::size_t>(targets.size()));
     for (qsizetype i = 0; i < sources.size(); ++i) {
+        const auto at = static_cast<std::size_t>(i);
         if (const auto found = lastWriterOf.find(fileKey(sources[i]));
             found != lastWriterOf.end()) {
-            writers[static_cast<std::size_t>(i)] = found->second;
+            dependencies.sourceWriter[at] = found->second;
         }
-        lastWriterOf[fileKey(targets[i])] = static_cast<int>(i);
+        int& writer = lastWriterOf.try_emplace(fileKey(targets[i]), -1).first->second;
+        dependencies.targetWriter[at] = writer;
+        writer = static_cast<int>(i);
     }
-    return writers;
+    return dependencies;
+}
+
+std::vector<int> lastEarlierWriters(const QStringList& sources, const QStringList& targets) {
+    return entryDependencies(sources, targets).sourceWriter;
 }
 
 }  // namespace quillmere

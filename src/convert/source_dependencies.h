@@ -14,4 +14,14 @@ namespace quillmere {
 // never lets a read overtake the write it depends on.
 std::vector<int> lastEarlierWriters(const QStringList& sources, const QStringList& targets);
 
+// What each entry of a run waits for: the last earlier entry that writes
+// the file it reads (as above), and the last earlier entry whose target is
+// its own target (so that its existence test sees that entry's file), -1
+// for none. The files are compared as above.
+struct EntryDependencies {
+    std::vector<int> sourceWriter;
+    std::vector<int> targetWriter;
+};
+EntryDependencies entryDependencies(const QStringList& sources, const QStringList& targets);
+
 }  // namespace quillmere

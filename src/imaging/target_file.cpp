@@ -61,6 +61,14 @@ void TargetFile::commit() {
     if (const int error = staged_.moveOntoTarget()) fail(error);
 }
 
+void TargetFile::awaitWriteOut() {
+    if (const int error = staged_.awaitWriteOut()) fail(error);
+}
+
+void TargetFile::moveIntoPlace() {
+    if (const int error = staged_.moveOntoTarget()) fail(error);
+}
+
 void TargetFile::fail(int error) {
     staged_.discard();
     throw AppError(imaging_messages::cannotCreateFile(path_, systemReason(error)));

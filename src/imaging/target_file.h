@@ -23,11 +23,20 @@ class TargetFile {
     TargetFile& operator=(const TargetFile&) = delete;
 
     void write(std::span<const std::uint8_t> bytes);
+    // Flushes the file to the disk and renames it onto the target.
     void commit();
 
-  private:
+    // The same in steps, for files flushed together (see flushTogether):
+    // start writing the bytes out, wait until they are out, and, once the
+    // file system has been flushed, rename.
+    void startWriteOut() { staged_.startWriteOut(); }
+    void awaitWriteOut();
+    int descriptor() const { return staged_.descriptor(); }
+    void moveIntoPlace();
+    // Ends as a failure of this target would, with `error`.
     [[noreturn]] void fail(int error);
 
+  private:
     QString path_;
     QByteArray target_;  // the file actually replaced: a link's destination
     StagedFile staged_;

@@ -195,7 +195,10 @@ TEST_P(RunnerTest, PreparesAtMostWorkersPlusOneEntriesAtOnce) {
     OpenedSources opened(folder.root(), folder.names);
     ASSERT_TRUE(opened.watching());
 
-    BatchRunner runner(folder.plan, workers);
+    // Groups of one entry: each entry is committed as soon as it is taken.
+    CommitGroup::Limits oneAtATime;
+    oneAtATime.entries = 1;
+    BatchRunner runner(folder.plan, workers, PrepareQueue::kNoBudget, oneAtATime);
     test::RecordingView view;
     int mostAtOnce = 0;
     bool reachedEveryWindowEnd = true;

@@ -23,9 +23,12 @@
 namespace quillmere {
 namespace {
 
-// Runs the plan one entry after another; an error comes back as its message.
+// Runs the plan one entry after another, each committed before the next is
+// read; an error comes back as its message.
 QString runSequentially(const BatchPlan& plan, test::RecordingView& view) {
-    BatchRunner runner(plan, 0);
+    CommitGroup::Limits oneAtATime;
+    oneAtATime.entries = 1;
+    BatchRunner runner(plan, 0, PrepareQueue::kNoBudget, oneAtATime);
     try {
         runner.run(view);
     } catch (const AppError& error) {

@@ -1,0 +1,137 @@
+#include "convert/commit_group.h"
+
+#include "common/flush_together.h"
+#include "convert/convert_messages.h"
+
+namespace quillmere {
+
+namespace {
+
+// Shows an entry and logs it as far as committing it one by one does
+// before its target is written.
+void showAndLogBeforeWrite(BatchView& view, Bitmap24& picture, const QString& target,
+                           bool targetExists) {
+    view.showPicture(std::move(picture));
+    if (targetExists) view.appendLine(convert_messages::targetExists(target));
+}
+
+}  // namespace
+
+bool CommitGroup::due(Clock::time_point now) const {
+    return !entries_.empty() && (failed_ || static_cast<int>(entries_.size()) >= limits_.entries ||
+                                 bytes_ >= limits_.bytes || now >= deadline());
+}
+
+void CommitGroup::add(Entry entry, std::uint64_t bytes) {
+    if (entries_.empty()) opened_ = Clock::now();
+    failed_ = failed_ || entry.kind == Kind::Failed;
+    bytes_ += bytes + entry.picture.byteCount();
+    entries_.push_back(std::move(entry));
+}
+
+void CommitGroup::addSkipped(int index) {
+    add(Entry{index, Kind::Skipped, {}, {}, false, nullptr, nullptr}, 0);
+}
+
+void CommitGroup::addKept(int index, Bitmap24 picture, const QString& target) {
+    add(Entry{index, Kind::Kept, std::move(picture), target, true, nullptr, nullptr}, 0);
+}
+
+void CommitGroup::addWritten(int index, Bitmap24 picture, const QString& target, bool replacing,
+                             std::unique_ptr<TargetFile> file, std::uint64_t bytes) {
+    file->startWriteOut();
+    add(Entry{index, Kind::Written, std::move(picture), target, replacing, std::move(file),
+              nullptr},
+        bytes);
+}
+
+void CommitGroup::addFailed(int index, Bitmap24 picture, const QString& target, bool replacing,
+                            std::exception_ptr error) {
+    add(Entry{index, Kind::Failed, std::move(picture), target, replacing, nullptr,
+              std::move(error)},
+        0);
+}
+
+bool CommitGroup::commit(BatchView& view, const Committed& committed, const Stopping& stopping) {
+    struct Emptied {
+        CommitGroup& group;
+        ~Emptied() {
+            group.entries_.clear();
+            group.bytes_ = 0;
+            group.failed_ = false;
+        }
+    } emptied{*this};
+    return commitAll(view, committed, stopping);
+}
+
+bool CommitGroup::commitAll(BatchView& view, const Committed& committed, const Stopping& stopping) {
+    if (stopping()) return false;
+    // Wait for every written file's data, stopping at the first that
+    // failed: the files before it are flushed and committed all the same.
+    std::size_t end = 0;
+    for (; end < entries_.size(); ++end) {
+        Entry& entry = entries_[end];
+        if (entry.kind == Kind::Failed) break;
+        if (entry.kind != Kind::Written) continue;
+        try {
+            entry.file->awaitWriteOut();
+        } catch (...) {
+            entry.error = std::current_exception();
+            break;
+        }
+    }
+
+    std::vector<int> descriptors;
+    std::vector<std::size_t> writtenAt;
+    for (std::size_t i = 0; i < end; ++i) {
+        if (entries_[i].kind != Kind::Written) continue;
+        descriptors.push_back(entries_[i].file->descriptor());
+        writtenAt.push_back(i);
+    }
+    const std::vector<int> errors = flushTogether(descriptors);
+    for (std::size_t k = 0; k < writtenAt.size(); ++k) {
+        if (errors[k] == 0) continue;
+        Entry& entry = entries_[writtenAt[k]];
+        try {
+            entry.file->fail(errors[k]);
+        } catch (...) {
+            entry.error = std::current_exception();
+        }
+        end = writtenAt[k];
+        break;
+    }
+
+    for (std::size_t i = 0; i < end; ++i) {
+        if (i > 0 && stopping()) return false;
+        Entry& entry = entries_[i];
+        const std::int64_t pixels = std::int64_t{entry.picture.width()} * entry.picture.height();
+        switch (entry.kind) {
+            case Kind::Skipped:
+                break;
+            case Kind::Kept:
+                showAndLogBeforeWrite(view, entry.picture, entry.target, true);
+                break;
+            case Kind::Written:
+                showAndLogBeforeWrite(view, entry.picture, entry.target, entry.replacing);
+                entry.file->moveIntoPlace();
+                if (entry.replacing) {
+                    view.appendToLastLine(convert_messages::overwritten());
+                } else {
+                    view.appendLine(entry.target);
+                }
+                break;
+            case Kind::Failed:
+                break;
+        }
+        committed(entry.index, pixels);
+    }
+
+    if (end < entries_.size()) {
+        Entry& failed = entries_[end];
+        showAndLogBeforeWrite(view, failed.picture, failed.target, failed.replacing);
+        std::rethrow_exception(failed.error);
+    }
+    return true;
+}
+
+}  // namespace quillmere
