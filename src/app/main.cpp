@@ -10,7 +10,7 @@
 #include "common/memory_tuning.h"
 
 int main(int argc, char* argv[]) {
-    quillmere::keepPictureBuffersForReuse();
+    quillmere::keepPictureBuffersForReuse(std::uint64_t{1} << 30);
     QApplication application(argc, argv);
     // The application object has taken its own options out of argv.
     const QStringList files = quillmere::commandLineFiles(argc, argv, stderr);

@@ -19,7 +19,7 @@ void keepQtQuiet(QtMsgType type, const QMessageLogContext&, const QString& messa
 }  // namespace
 
 int main(int argc, char* argv[]) {
-    quillmere::keepPictureBuffersForReuse();
+    quillmere::keepPictureBuffersForReuse(std::uint64_t{1} << 30);
     qInstallMessageHandler(keepQtQuiet);
     // Arguments are decoded like file names, so any path given reaches its file.
     QStringList arguments;

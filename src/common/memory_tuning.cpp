@@ -4,6 +4,7 @@
 #include <sys/mman.h>
 #include <unistd.h>
 
+#include <algorithm>
 #include <cstdint>
 #include <cstdlib>
 
@@ -12,7 +13,11 @@ namespace quillmere {
 namespace {
 
 constexpr std::size_t kKeptBytes = 512u << 20;
-constexpr std::size_t kHeapReserve = 448u << 20;
+// The heap reserved and kept: at least room for one large picture with its
+// encoded file (what one worker holds), at most half of what mallopt's int
+// takes, since freed memory is kept up to twice the reserve.
+constexpr std::uint64_t kLeastReserve = 448u << 20;
+constexpr std::uint64_t kMostReserve = 1023u << 20;
 constexpr std::uintptr_t kHugePage = 2u << 20;
 constexpr std::size_t kGrowthRequest = 8u << 20;  // more than the heap has spare at start
 constexpr std::size_t kDefaultTopPad = 128u << 10;
@@ -28,20 +33,24 @@ void adviseHugePages(void* from) {
 
 }  // namespace
 
-void keepPictureBuffersForReuse() {
+void keepPictureBuffersForReuse(std::uint64_t budget) {
+    const auto reserve = static_cast<int>(std::clamp(budget, kLeastReserve, kMostReserve));
     // Picture-sized blocks come from the heap and stay there when freed, so
     // the next picture reuses pages already mapped instead of faulting in
     // fresh ones. One arena for every thread: the workers' pictures reuse
     // the same pages too, where each thread's own arena would hand its
     // freed heaps back to the system.
     mallopt(M_MMAP_THRESHOLD, static_cast<int>(kKeptBytes));
-    mallopt(M_TRIM_THRESHOLD, static_cast<int>(kKeptBytes));
+    // The heap's free top is handed back only beyond twice the reserve:
+    // handing it back always goes down to a bare minimum, and the next
+    // picture would fault all of it in again.
+    mallopt(M_TRIM_THRESHOLD, 2 * reserve);
     mallopt(M_ARENA_MAX, 1);
 
     // Grow the heap once, now, by enough address space for several
     // pictures (nothing is touched, so nothing is used yet), and advise it.
     void* const growth = sbrk(0);
-    mallopt(M_TOP_PAD, static_cast<int>(kHeapReserve));
+    mallopt(M_TOP_PAD, reserve);
     void* volatile request = std::malloc(kGrowthRequest);  // kept: the compiler may not drop it
     std::free(request);
     mallopt(M_TOP_PAD, static_cast<int>(kDefaultTopPad));

@@ -24,7 +24,7 @@ PrepareQueue::PrepareQueue(BatchPlan plan, int workers, std::uint64_t budget, in
     : plan_(std::move(plan)),
       dependencies_(dependenciesOf(plan_)),
       workers_(std::max(workers, 0)),
-      ahead_(workers_ + std::max(extraAhead, 0)),
+      ahead_(workers_ + (budget == kNoBudget ? 0 : std::max(extraAhead, 0))),
       budget_(budget),
       costOf_(std::move(costOf)),
       costs_(static_cast<std::size_t>(plan_.sources.size()), 0),
@@ -83,9 +83,8 @@ PreparedOutcome PrepareQueue::prepare(int index) const {
 void PrepareQueue::work() {
     std::unique_lock lock(mutex_);
     for (;;) {
-        workersWake_.wait(lock, [this] {
-            return stop_ || nextToPrepare_ >= size() || nextToPrepare_ - nextToTake_ < ahead_;
-        });
+        workersWake_.wait(lock,
+                          [this] { return stop_ || nextToPrepare_ >= size() || mayPrepareNext(); });
         if (stop_ || nextToPrepare_ >= size()) return;
         const int index = nextToPrepare_++;
         const int writer = dependencies_.sourceWriter[static_cast<std::size_t>(index)];
@@ -111,6 +110,7 @@ void PrepareQueue::work() {
             if (stop_) return;
             costs_[static_cast<std::size_t>(index)] = cost;
             inFlight_ += cost;
+            admittedAhead_ += cost;
             mostInFlight_ = std::max(mostInFlight_, inFlight_);
             ++nextToAdmit_;
             workersWake_.notify_all();
@@ -122,6 +122,11 @@ void PrepareQueue::work() {
         outcomes_[static_cast<std::size_t>(index)] = std::move(outcome);
         outcomeReady_.notify_all();
     }
+}
+
+bool PrepareQueue::mayPrepareNext() const {
+    const int ahead = nextToPrepare_ - nextToTake_;
+    return ahead < workers_ || (ahead < ahead_ && admittedAhead_ < kAheadBytes);
 }
 
 bool PrepareQueue::waitsOnCommitsLocked(int index) const {
@@ -157,6 +162,7 @@ PrepareQueue::Taken PrepareQueue::take(int index, PreparedOutcome& outcome,
     outcome = std::move(*slot);
     slot.reset();
     nextToTake_ = index + 1;
+    admittedAhead_ -= costs_[static_cast<std::size_t>(index)];
     lock.unlock();
     workersWake_.notify_all();
     return Taken::Ready;

@@ -29,8 +29,11 @@ struct PreparedOutcome {
 
 // Prepares the entries of a run on worker threads, ahead of the one thread
 // that commits them in list order. A worker takes the entries in list
-// order and never runs more than `workers` + `extraAhead` entries ahead of
-// the one the committing thread takes next. Before it decodes a picture, an entry is
+// order and runs at most `workers` entries ahead of the one the committing
+// thread takes next; with a budget, up to `extraAhead` more while the
+// entries prepared and not yet taken hold less than kAheadBytes, so that
+// small pictures are ready while a group of them is flushed but large ones
+// are not prepared long before they can be written. Before it decodes a picture, an entry is
 // admitted to the memory budget, in list order, with the bytes its header
 // says it needs; it holds them until it is committed. An entry is admitted
 // when the entries in flight leave room for it, or when none is in flight,
@@ -41,6 +44,7 @@ class PrepareQueue {
   public:
     using Clock = std::chrono::steady_clock;
     static constexpr std::uint64_t kNoBudget = std::numeric_limits<std::uint64_t>::max();
+    static constexpr std::uint64_t kAheadBytes = std::uint64_t{32} << 20;
 
     // The bytes an entry needs, from its source and the format converted to.
     using EntryCost = std::function<std::uint64_t(const QString& source, const QString& format)>;
@@ -89,6 +93,7 @@ class PrepareQueue {
     void work();
     PreparedOutcome prepare(int index) const;
     bool waitsOnCommitsLocked(int index) const;
+    bool mayPrepareNext() const;
 
     const BatchPlan plan_;
     const EntryDependencies dependencies_;
@@ -106,6 +111,7 @@ class PrepareQueue {
     int nextToAdmit_ = 0;
     int waitingForRoom_ = -1;  // the entry that waits for memory, if any
     std::uint64_t inFlight_ = 0;
+    std::uint64_t admittedAhead_ = 0;  // of the entries not yet taken
     std::uint64_t mostInFlight_ = 0;
     std::vector<std::uint64_t> costs_;
     bool stop_ = false;
