@@ -1,6 +1,7 @@
 #pragma once
 
 #include "convert/batch_plan.h"
+#include "convert/batch_resources.h"
 #include "convert/batch_view.h"
 #include "convert/prepare_queue.h"
 
@@ -29,8 +30,5 @@ class BatchRunner {
   private:
     PrepareQueue queue_;
 };
-
-// The number of worker threads that keeps every core busy.
-int defaultWorkerCount();
 
 }  // namespace quillmere
