@@ -6,6 +6,7 @@
 
 #include <cstdio>
 #include <functional>
+#include <ostream>
 #include <string>
 #include <vector>
 
@@ -173,6 +174,10 @@ struct PeekCase {
     PictureSize expected;
 };
 
+void PrintTo(const PeekCase& c, std::ostream* out) {
+    *out << c.name;
+}
+
 // A 4:2:0 JPEG of 37 x 23 in progressive scans keeps its coefficients:
 // luma 5 x 3 blocks rounded up to 2 x 2 units, 6 x 4; each chroma 3 x 2.
 // (24 + 6 + 6) blocks of 64 coefficients of 2 bytes.
@@ -295,6 +300,10 @@ struct DamageCase {
     GraphicKind kind;
     std::function<Bytes()> make;
 };
+
+void PrintTo(const DamageCase& c, std::ostream* out) {
+    *out << c.name;
+}
 
 Bytes changed(Bytes file, std::size_t at, std::initializer_list<std::uint8_t> values) {
     for (std::uint8_t value : values) file.at(at++) = value;
@@ -431,6 +440,10 @@ struct LargeFileCase {
     GraphicKind kind;
     std::function<Bytes()> make;
 };
+
+void PrintTo(const LargeFileCase& c, std::ostream* out) {
+    *out << c.name;
+}
 
 class PeekReadsLittle : public ::testing::TestWithParam<LargeFileCase> {};
 
