@@ -1,9 +1,5 @@
 #include "convert/batch_runner.h"
 
-#include <sched.h>
-
-#include <thread>
-
 #include "convert/convert_messages.h"
 
 namespace quillmere {
@@ -73,16 +69,6 @@ BatchEnd BatchRunner::run(BatchView& view) {
     if (!commitGroup()) return stop();
     view.appendLine(convert_messages::finished());
     return BatchEnd::Finished;
-}
-
-int defaultWorkerCount() {
-    // The processors this process may run on, which a container or
-    // `taskset` can make fewer than the machine has.
-    cpu_set_t allowed;
-    CPU_ZERO(&allowed);
-    if (sched_getaffinity(0, sizeof(allowed), &allowed) == 0)
-        return std::max(1, CPU_COUNT(&allowed));
-    return std::max(1, static_cast<int>(std::thread::hardware_concurrency()));
 }
 
 }  // namespace quillmere

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "convert/batch_plan.h"
+#include "convert/batch_resources.h"
 #include "convert/batch_view.h"
 #include "convert/commit_group.h"
 #include "convert/prepare_queue.h"
@@ -36,8 +37,5 @@ class BatchRunner {
     PrepareQueue queue_;
     const CommitGroup::Limits groupLimits_;
 };
-
-// The number of worker threads that keeps every core busy.
-int defaultWorkerCount();
 
 }  // namespace quillmere
