@@ -17,8 +17,8 @@ class BackgroundBatch::SignallingView final : public BatchView {
     BackgroundBatch& batch_;
 };
 
-BackgroundBatch::BackgroundBatch(BatchPlan plan, int workers, QObject* parent)
-    : QObject(parent), plan_(std::move(plan)), workers_(workers) {}
+BackgroundBatch::BackgroundBatch(BatchPlan plan, int workers, std::uint64_t budget, QObject* parent)
+    : QObject(parent), plan_(std::move(plan)), workers_(workers), budget_(budget) {}
 
 BackgroundBatch::~BackgroundBatch() {
     requestStop();
@@ -42,7 +42,7 @@ void BackgroundBatch::wait() {
 void BackgroundBatch::run() {
     SignallingView view(*this);
     try {
-        auto runner = std::make_unique<BatchRunner>(std::move(plan_), workers_);
+        auto runner = std::make_unique<BatchRunner>(std::move(plan_), workers_, budget_);
         BatchRunner& running = *runner;
         {
             const std::lock_guard lock(runnerMutex_);

@@ -20,7 +20,8 @@ class BackgroundBatch : public QObject {
     Q_OBJECT
 
   public:
-    BackgroundBatch(BatchPlan plan, int workers, QObject* parent = nullptr);
+    BackgroundBatch(BatchPlan plan, int workers, std::uint64_t budget = PrepareQueue::kNoBudget,
+                    QObject* parent = nullptr);
     // Stops a run still going and waits for its threads.
     ~BackgroundBatch() override;
 
@@ -57,6 +58,7 @@ class BackgroundBatch : public QObject {
     // file's identity; ending waits for the workers), never on the window's.
     BatchPlan plan_;
     const int workers_;
+    const std::uint64_t budget_;
     std::mutex runnerMutex_;
     std::unique_ptr<BatchRunner> runner_;
     bool stopRequested_ = false;

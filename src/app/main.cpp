@@ -8,9 +8,10 @@
 #include "app/qt_prompts.h"
 #include "app/visual_style.h"
 #include "common/memory_tuning.h"
+#include "convert/batch_resources.h"
 
 int main(int argc, char* argv[]) {
-    quillmere::keepPictureBuffersForReuse(std::uint64_t{1} << 30);
+    quillmere::keepPictureBuffersForReuse(quillmere::defaultMemoryBudget());
     QApplication application(argc, argv);
     // The application object has taken its own options out of argv.
     const QStringList files = quillmere::commandLineFiles(argc, argv, stderr);

@@ -25,7 +25,8 @@ void TForm_Main::Button_ConvertClick() {
     batchProgress_->setRange(0, static_cast<int>(plan.sources.size()));
     batchProgress_->setValue(0);
 
-    auto* batch = new BackgroundBatch(std::move(plan), defaultWorkerCount(), this);
+    auto* batch =
+        new BackgroundBatch(std::move(plan), defaultWorkerCount(), defaultMemoryBudget(), this);
     connect(batch, &BackgroundBatch::lineAppended, this,
             [this](const QString& line) { MemoLog(*Memo1).appendLine(line); });
     connect(batch, &BackgroundBatch::lastLineExtended, this,

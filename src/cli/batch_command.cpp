@@ -9,6 +9,7 @@
 #include "common/path_encoding.h"
 #include "common/path_text.h"
 #include "convert/batch_runner.h"
+#include "convert/byte_size.h"
 #include "convert/format_names.h"
 #include "convert/plain_ports.h"
 #include "imaging/picture_file.h"
@@ -29,6 +30,7 @@ struct CommandLine {
     std::optional<QString> format;
     QString quality = QStringLiteral("90");
     std::optional<int> jobs;
+    std::optional<std::uint64_t> memoryLimit;
     QStringList paths;
 };
 
@@ -75,7 +77,7 @@ std::optional<QString> parse(const QStringList& arguments, CommandLine& line) {
         } else if (name == u"--recursive") {
             line.recursive = true;
         } else if (name == u"--to" || name == u"--quality" || name == u"--search" ||
-                   name == u"--jobs") {
+                   name == u"--jobs" || name == u"--memory-limit") {
             const std::optional<QString> given = value();
             if (!given) return QStringLiteral("%1 needs a value").arg(name);
             if (name == u"--quality") {
@@ -83,6 +85,9 @@ std::optional<QString> parse(const QStringList& arguments, CommandLine& line) {
             } else if (name == u"--jobs") {
                 line.jobs = jobCount(*given);
                 if (!line.jobs) return cli_messages::badJobCount(*given, kMostJobs);
+            } else if (name == u"--memory-limit") {
+                line.memoryLimit = parseByteSize(*given);
+                if (!line.memoryLimit) return cli_messages::badMemoryLimit(*given);
             } else if (name == u"--search") {
                 line.search = *given;
             } else {
@@ -137,7 +142,7 @@ int reportError(std::ostream& err, const std::exception& error) {
 
 int runBatchCommand(const QStringList& arguments, std::ostream& out, std::ostream& err,
                     const BatchCommandEnvironment& environment) {
-    const auto& [needFonts, progressOnTerminal] = environment;
+    const auto& [needFonts, progressOnTerminal, budgetChosen] = environment;
     CommandLine line;
     if (const std::optional<QString> problem = parse(arguments, line)) {
         print(err, cli_messages::wrongCommandLine(*problem));
@@ -172,9 +177,11 @@ int runBatchCommand(const QStringList& arguments, std::ostream& out, std::ostrea
     // One job is the plain sequential run; more prepare pictures on that
     // many threads while this one writes them.
     const int jobs = line.jobs.value_or(defaultWorkerCount());
+    const std::uint64_t budget = line.memoryLimit.value_or(defaultMemoryBudget());
+    if (budgetChosen) budgetChosen(budget);
     ConsoleBatchView view(out, progressOnTerminal ? &err : nullptr);
     try {
-        BatchRunner(std::move(plan), jobs > 1 ? jobs : 0).run(view);
+        BatchRunner(std::move(plan), jobs > 1 ? jobs : 0, budget).run(view);
     } catch (const std::exception& error) {
         view.flush();
         return reportError(err, error);

@@ -1,6 +1,7 @@
 #pragma once
 
 #include <QStringList>
+#include <cstdint>
 #include <functional>
 #include <ostream>
 
@@ -15,6 +16,9 @@ struct BatchCommandEnvironment {
     std::function<void()> needFonts;
     // Whether standard error is a terminal, which then shows the progress.
     bool progressOnTerminal = false;
+    // Called once, before any picture is read, with the run's memory
+    // budget in bytes.
+    std::function<void(std::uint64_t budget)> budgetChosen;
 };
 
 int runBatchCommand(const QStringList& arguments, std::ostream& out, std::ostream& err,

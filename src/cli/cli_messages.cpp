@@ -5,7 +5,8 @@ namespace quillmere::cli_messages {
 QString usage() {
     return QStringLiteral(
         "Usage: quillmere-batch --to FORMAT [--quality TEXT] [--overwrite]\n"
-        "                       [--search TEXT [--recursive]] [--jobs N] [--list] [PATH...]\n");
+        "                       [--search TEXT [--recursive]] [--jobs N] [--memory-limit SIZE]\n"
+        "                       [--list] [PATH...]\n");
 }
 
 QString help() {
@@ -27,6 +28,11 @@ QString help() {
                "  --recursive      with --search: search every folder below it as well\n"
                "  --jobs N         prepare N pictures at once (default: one per core);\n"
                "                   the files are still written and logged in list order\n"
+               "  --memory-limit SIZE\n"
+               "                   the memory the pictures being converted may hold at once,\n"
+               "                   such as 800M or 2G (default: half of what the system and\n"
+               "                   the process's control group have available); a picture\n"
+               "                   larger than that is converted on its own\n"
                "  --list           print the list of files and convert nothing\n"
                "  --help           print this text\n"
                "  --version        print the program's version\n"
@@ -52,6 +58,10 @@ QString badJobCount(const QString& given, int most) {
     return QStringLiteral("--jobs needs a whole number from 1 to %1, not \"%2\"")
         .arg(most)
         .arg(given);
+}
+
+QString badMemoryLimit(const QString& given) {
+    return QStringLiteral("--memory-limit needs a size such as 512M or 2G, not \"%1\"").arg(given);
 }
 
 QString progress(int done, int total, double megapixelsPerSecond, int secondsLeft) {

@@ -14,6 +14,7 @@ QString missingTarget();
 QString badJobCount(const QString& given, int most);
 // The progress line: files done out of the run's files, speed, time left
 // (negative: not known yet).
+QString badMemoryLimit(const QString& given);
 QString progress(int done, int total, double megapixelsPerSecond, int secondsLeft);
 QString recursiveWithoutSearch();
 QString searchNotScannable(const QString& search);

@@ -19,7 +19,6 @@ void keepQtQuiet(QtMsgType type, const QMessageLogContext&, const QString& messa
 }  // namespace
 
 int main(int argc, char* argv[]) {
-    quillmere::keepPictureBuffersForReuse(std::uint64_t{1} << 30);
     qInstallMessageHandler(keepQtQuiet);
     // Arguments are decoded like file names, so any path given reaches its file.
     QStringList arguments;
@@ -36,5 +35,6 @@ int main(int argc, char* argv[]) {
         application.emplace(argc, argv);
     };
     environment.progressOnTerminal = ::isatty(STDERR_FILENO) == 1;
+    environment.budgetChosen = quillmere::keepPictureBuffersForReuse;
     return quillmere::runBatchCommand(arguments, std::cout, std::cerr, environment);
 }
