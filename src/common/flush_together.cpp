@@ -1,5 +1,6 @@
 #include "common/flush_together.h"
 
+#include <fcntl.h>
 #include <sys/stat.h>
 #include <sys/vfs.h>
 #include <unistd.h>
@@ -71,10 +72,13 @@ std::vector<int> flushTogether(std::span<const int> descriptors) {
     for (const auto& [device, fileSystem] : fileSystems) {
         if (fileSystem.whole) syncErrors[device] = errorOf(::syncfs(descriptors[fileSystem.first]));
     }
+    constexpr unsigned kWaitOnly = SYNC_FILE_RANGE_WAIT_BEFORE | SYNC_FILE_RANGE_WAIT_AFTER;
     for (std::size_t i = 0; i < descriptors.size(); ++i) {
         if (errors[i] != 0) continue;
-        if (const auto found = syncErrors.find(deviceOf[i]); found != syncErrors.end())
-            errors[i] = found->second;
+        const auto found = syncErrors.find(deviceOf[i]);
+        if (found == syncErrors.end()) continue;
+        errors[i] = errorOf(::sync_file_range(descriptors[i], 0, 0, kWaitOnly));
+        if (errors[i] == 0) errors[i] = found->second;
     }
     return errors;
 }

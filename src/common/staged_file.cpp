@@ -98,17 +98,6 @@ int StagedFile::sync() {
     return lastError(::fsync(fd_));
 }
 
-void StagedFile::startWriteOut() {
-    // Only a hint: the errors it could report come again from the wait.
-    (void)::sync_file_range(fd_, 0, 0, SYNC_FILE_RANGE_WRITE);
-}
-
-int StagedFile::awaitWriteOut() {
-    constexpr unsigned kWriteAndWait =
-        SYNC_FILE_RANGE_WAIT_BEFORE | SYNC_FILE_RANGE_WRITE | SYNC_FILE_RANGE_WAIT_AFTER;
-    return lastError(::sync_file_range(fd_, 0, 0, kWriteAndWait));
-}
-
 int StagedFile::moveOntoTarget() {
     if (const int error = lastError(::close(std::exchange(fd_, -1)))) return error;
     if (const int error =

@@ -34,13 +34,7 @@ class StagedFile {
     int write(const char* data, std::size_t size);
     // Flushes the written bytes to the disk.
     int sync();
-    // Starts writing the bytes out to the disk without waiting for it.
-    void startWriteOut();
-    // Waits until the bytes have been written out (not yet past the disk's
-    // own cache, nor the file's size and blocks in the file system's
-    // journal): what a file system wide flush then makes durable.
-    int awaitWriteOut();
-    // The open temporary file, while there is one.
+    // The open temporary file, while there is one; see flushTogether.
     int descriptor() const { return fd_; }
     int moveOntoTarget();
     void discard();

@@ -39,7 +39,6 @@ void CommitGroup::addKept(int index, Bitmap24 picture, const QString& target) {
 
 void CommitGroup::addWritten(int index, Bitmap24 picture, const QString& target, bool replacing,
                              std::unique_ptr<TargetFile> file, std::uint64_t bytes) {
-    file->startWriteOut();
     add(Entry{index, Kind::Written, std::move(picture), target, replacing, std::move(file),
               nullptr},
         bytes);
@@ -66,20 +65,10 @@ bool CommitGroup::commit(BatchView& view, const Committed& committed, const Stop
 
 bool CommitGroup::commitAll(BatchView& view, const Committed& committed, const Stopping& stopping) {
     if (stopping()) return false;
-    // Wait for every written file's data, stopping at the first that
-    // failed: the files before it are flushed and committed all the same.
+    // The entries up to the first that failed to be written are flushed
+    // and committed.
     std::size_t end = 0;
-    for (; end < entries_.size(); ++end) {
-        Entry& entry = entries_[end];
-        if (entry.kind == Kind::Failed) break;
-        if (entry.kind != Kind::Written) continue;
-        try {
-            entry.file->awaitWriteOut();
-        } catch (...) {
-            entry.error = std::current_exception();
-            break;
-        }
-    }
+    while (end < entries_.size() && entries_[end].kind != Kind::Failed) ++end;
 
     std::vector<int> descriptors;
     std::vector<std::size_t> writtenAt;

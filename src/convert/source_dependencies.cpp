@@ -39,16 +39,28 @@ QString endOfLinkChain(QString path) {
 }
 
 // Names the file a path stands for, as the file system would resolve it.
-std::string fileKey(const QString& path) {
+// The folders' identities are kept in `folders`: a run's targets mostly
+// share a few folders.
+std::string fileKey(const QString& path, std::unordered_map<QString, std::string>& folders) {
     struct stat info {};
-    if (::stat(encodePath(path).constData(), &info) == 0) return inodeKey('F', info);
+    const QByteArray bytes = encodePath(path);
+    // One lstat answers for a plain file and for a name that does not exist.
+    if (::lstat(bytes.constData(), &info) == 0) {
+        if (!S_ISLNK(info.st_mode)) return inodeKey('F', info);
+        if (::stat(bytes.constData(), &info) == 0) return inodeKey('F', info);
+    }
 
     const QString resolved = endOfLinkChain(path);
     const QString folder = directoryOf(resolved);
     const std::string name = fileNamePart(resolved).toCaseFolded().toStdString();
-    if (::stat(encodePath(folder).constData(), &info) == 0) return inodeKey('N', info) + '/' + name;
-    return 'P' + QDir::cleanPath(QDir(folder).absolutePath()).toCaseFolded().toStdString() + '/' +
-           name;
+    auto [known, added] = folders.try_emplace(folder);
+    if (added) {
+        known->second =
+            ::stat(encodePath(folder).constData(), &info) == 0
+                ? inodeKey('N', info)
+                : 'P' + QDir::cleanPath(QDir(folder).absolutePath()).toCaseFolded().toStdString();
+    }
+    return known->second + '/' + name;
 }
 
 }  // namespace
@@ -58,13 +70,14 @@ EntryDependencies entryDependencies(const QStringList& sources, const QStringLis
     EntryDependencies dependencies{std::vector<int>(count, -1), std::vector<int>(count, -1)};
     std::unordered_map<std::string, int> lastWriterOf;
     lastWriterOf.reserve(static_cast<std::size_t>(targets.size()));
+    std::unordered_map<QString, std::string> folders;
     for (qsizetype i = 0; i < sources.size(); ++i) {
         const auto at = static_cast<std::size_t>(i);
-        if (const auto found = lastWriterOf.find(fileKey(sources[i]));
+        if (const auto found = lastWriterOf.find(fileKey(sources[i], folders));
             found != lastWriterOf.end()) {
             dependencies.sourceWriter[at] = found->second;
         }
-        int& writer = lastWriterOf.try_emplace(fileKey(targets[i]), -1).first->second;
+        int& writer = lastWriterOf.try_emplace(fileKey(targets[i], folders), -1).first->second;
         dependencies.targetWriter[at] = writer;
         writer = static_cast<int>(i);
     }

@@ -19,14 +19,16 @@ TargetFile::TargetFile(const QString& path) : path_(path), target_(encodePath(pa
     // Writing over a link writes the file it points to, as opening it would;
     // a link that points nowhere is replaced by the file.
     struct stat info {};
-    if (::lstat(target_.constData(), &info) == 0 && S_ISLNK(info.st_mode)) {
+    int found = ::lstat(target_.constData(), &info);
+    if (found == 0 && S_ISLNK(info.st_mode)) {
         char resolved[PATH_MAX];
         if (::realpath(target_.constData(), resolved)) target_ = resolved;
+        found = ::stat(target_.constData(), &info);
     }
 
     mode_t mode = 0666;
     bool replacing = false;
-    if (::stat(target_.constData(), &info) == 0) {
+    if (found == 0) {
         if (S_ISDIR(info.st_mode)) fail(EISDIR);
         if (::access(target_.constData(), W_OK) != 0) fail(errno);
         replacing = true;
@@ -59,10 +61,6 @@ void TargetFile::commit() {
     // only writing to the disk shows are reported here, for this target.
     if (const int error = staged_.sync()) fail(error);
     if (const int error = staged_.moveOntoTarget()) fail(error);
-}
-
-void TargetFile::awaitWriteOut() {
-    if (const int error = staged_.awaitWriteOut()) fail(error);
 }
 
 void TargetFile::moveIntoPlace() {

@@ -26,11 +26,8 @@ class TargetFile {
     // Flushes the file to the disk and renames it onto the target.
     void commit();
 
-    // The same in steps, for files flushed together (see flushTogether):
-    // start writing the bytes out, wait until they are out, and, once the
-    // file system has been flushed, rename.
-    void startWriteOut() { staged_.startWriteOut(); }
-    void awaitWriteOut();
+    // The same in two steps, for files flushed together (see
+    // flushTogether): the file to flush, and the rename once it is flushed.
     int descriptor() const { return staged_.descriptor(); }
     void moveIntoPlace();
     // Ends as a failure of this target would, with `error`.
