@@ -172,6 +172,7 @@ int runBatchCommand(const QStringList& arguments, std::ostream& out, std::ostrea
     TextQualityField quality(line.quality);
     const FixedOverwrite overwrite(line.overwrite);
     BatchPlan plan = planBatch(list, format, quality, overwrite);
+    plan.showPictures = false;
     if (needFonts && holdsMetafile(plan.sources)) needFonts();
 
     // One job is the plain sequential run; more prepare pictures on that

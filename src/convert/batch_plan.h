@@ -15,6 +15,9 @@ struct BatchPlan {
     QString formatItem;
     int quality = 100;
     bool overwrite = false;
+    // Whether the run shows each picture as it is committed; when not, a
+    // picture's raster is dropped as soon as its target's contents are made.
+    bool showPictures = true;
 };
 
 // The quality of a conversion run: the field's text read leniently, where

@@ -62,7 +62,7 @@ BatchEnd BatchRunner::run(BatchView& view) {
             if (!group.empty() && queue_.earlierSameTarget(index) >= group.firstIndex()) {
                 if (!commitGroup()) return stop();
             }
-            stageEntry(index, outcome.entry, overwrite, group);
+            stageEntry(index, outcome.entry, overwrite, group, queue_.plan().showPictures);
         }
         if (group.due(CommitGroup::Clock::now()) && !commitGroup()) return stop();
     }

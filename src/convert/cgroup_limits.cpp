@@ -169,10 +169,12 @@ std::optional<Hierarchy> findHierarchy(const QString& root, const QByteArray& co
 
 std::optional<std::uint64_t> readMemoryLimit(const QString& folder, Version version) {
     if (version == Version::V2) {
-        const std::optional<QByteArray> text = readSmallFile(folder + QStringLiteral("/memory.max"));
+        const std::optional<QByteArray> text =
+            readSmallFile(folder + QStringLiteral("/memory.max"));
         return text ? parseUnsigned(*text) : std::nullopt;  // "max" reads as none
     }
-    const std::optional<QByteArray> text = readSmallFile(folder + QStringLiteral("/memory.limit_in_bytes"));
+    const std::optional<QByteArray> text =
+        readSmallFile(folder + QStringLiteral("/memory.limit_in_bytes"));
     const std::optional<std::uint64_t> limit = text ? parseUnsigned(*text) : std::nullopt;
     if (limit && *limit >= kV1NoLimit) return std::nullopt;
     return limit;
@@ -202,8 +204,10 @@ std::optional<double> readCpuQuota(const QString& folder, Version version) {
         return fields.size() <= 2 ? quotaOf(parseUnsigned(fields[0]), period) : std::nullopt;
     }
     // v1 writes -1 for no quota, which reads as no number here.
-    const std::optional<QByteArray> quota = readSmallFile(folder + QStringLiteral("/cpu.cfs_quota_us"));
-    const std::optional<QByteArray> period = readSmallFile(folder + QStringLiteral("/cpu.cfs_period_us"));
+    const std::optional<QByteArray> quota =
+        readSmallFile(folder + QStringLiteral("/cpu.cfs_quota_us"));
+    const std::optional<QByteArray> period =
+        readSmallFile(folder + QStringLiteral("/cpu.cfs_period_us"));
     if (!quota || !period) return std::nullopt;
     return quotaOf(parseUnsigned(*quota), parseUnsigned(*period));
 }

@@ -30,23 +30,24 @@ void CommitGroup::add(Entry entry, std::uint64_t bytes) {
 }
 
 void CommitGroup::addSkipped(int index) {
-    add(Entry{index, Kind::Skipped, {}, {}, false, nullptr, nullptr}, 0);
+    add(Entry{index, Kind::Skipped, {}, 0, {}, false, nullptr, nullptr}, 0);
 }
 
-void CommitGroup::addKept(int index, Bitmap24 picture, const QString& target) {
-    add(Entry{index, Kind::Kept, std::move(picture), target, true, nullptr, nullptr}, 0);
+void CommitGroup::addKept(int index, Bitmap24 picture, std::int64_t pixels, const QString& target) {
+    add(Entry{index, Kind::Kept, std::move(picture), pixels, target, true, nullptr, nullptr}, 0);
 }
 
-void CommitGroup::addWritten(int index, Bitmap24 picture, const QString& target, bool replacing,
+void CommitGroup::addWritten(int index, Bitmap24 picture, std::int64_t pixels,
+                             const QString& target, bool replacing,
                              std::unique_ptr<TargetFile> file, std::uint64_t bytes) {
-    add(Entry{index, Kind::Written, std::move(picture), target, replacing, std::move(file),
+    add(Entry{index, Kind::Written, std::move(picture), pixels, target, replacing, std::move(file),
               nullptr},
         bytes);
 }
 
-void CommitGroup::addFailed(int index, Bitmap24 picture, const QString& target, bool replacing,
-                            std::exception_ptr error) {
-    add(Entry{index, Kind::Failed, std::move(picture), target, replacing, nullptr,
+void CommitGroup::addFailed(int index, Bitmap24 picture, std::int64_t pixels, const QString& target,
+                            bool replacing, std::exception_ptr error) {
+    add(Entry{index, Kind::Failed, std::move(picture), pixels, target, replacing, nullptr,
               std::move(error)},
         0);
 }
@@ -93,7 +94,6 @@ bool CommitGroup::commitAll(BatchView& view, const Committed& committed, const S
     for (std::size_t i = 0; i < end; ++i) {
         if (i > 0 && stopping()) return false;
         Entry& entry = entries_[i];
-        const std::int64_t pixels = std::int64_t{entry.picture.width()} * entry.picture.height();
         switch (entry.kind) {
             case Kind::Skipped:
                 break;
@@ -112,7 +112,7 @@ bool CommitGroup::commitAll(BatchView& view, const Committed& committed, const S
             case Kind::Failed:
                 break;
         }
-        committed(entry.index, pixels);
+        committed(entry.index, entry.pixels);
     }
 
     if (end < entries_.size()) {

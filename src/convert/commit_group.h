@@ -46,16 +46,18 @@ class CommitGroup {
 
     // An entry whose source is missing: skipped without a trace.
     void addSkipped(int index);
+    // The others come with the picture to show (empty when the run shows
+    // none) and its pixels, which count for the progress.
     // An entry whose existing target stays.
-    void addKept(int index, Bitmap24 picture, const QString& target);
+    void addKept(int index, Bitmap24 picture, std::int64_t pixels, const QString& target);
     // An entry whose target has been written to `file`; `replacing` when
     // the target existed.
-    void addWritten(int index, Bitmap24 picture, const QString& target, bool replacing,
-                    std::unique_ptr<TargetFile> file, std::uint64_t bytes);
+    void addWritten(int index, Bitmap24 picture, std::int64_t pixels, const QString& target,
+                    bool replacing, std::unique_ptr<TargetFile> file, std::uint64_t bytes);
     // An entry whose target could not be written: committing the group
     // ends there, with `error`.
-    void addFailed(int index, Bitmap24 picture, const QString& target, bool replacing,
-                   std::exception_ptr error);
+    void addFailed(int index, Bitmap24 picture, std::int64_t pixels, const QString& target,
+                   bool replacing, std::exception_ptr error);
 
     // Called for each entry, in list order, once it is committed and shown.
     using Committed = std::function<void(int index, std::int64_t pixels)>;
@@ -77,6 +79,7 @@ class CommitGroup {
         int index = 0;
         Kind kind = Kind::Skipped;
         Bitmap24 picture;
+        std::int64_t pixels = 0;
         QString target;
         bool replacing = false;
         std::unique_ptr<TargetFile> file;

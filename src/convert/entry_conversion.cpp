@@ -21,14 +21,16 @@ void encodeInto(PreparedEntry& entry, const Bitmap24& picture) {
 }  // namespace
 
 PreparedEntry prepareEntry(const QString& sourcePath, const QString& formatItem, int quality,
-                           bool overwrite, const std::atomic<bool>* abandoned) {
+                           bool overwrite, const std::atomic<bool>* abandoned, bool keepPicture) {
     PreparedEntry entry;
     entry.outputPath = outputPathFor(sourcePath, formatItem);
     entry.encoder = encoderForTarget(entry.outputPath);
     entry.quality = quality;
     entry.picture = normaliseGraphic(*decodePictureFile(sourcePath));
+    entry.pixels = std::int64_t{entry.picture.width()} * entry.picture.height();
     if (abandoned && abandoned->load(std::memory_order_relaxed)) return entry;
     if (overwrite || !isExistingFile(entry.outputPath)) encodeInto(entry, entry.picture);
+    if (!keepPicture && (entry.encoded || entry.encodeError)) entry.picture = Bitmap24();
     return entry;
 }
 
@@ -40,24 +42,27 @@ void showNormalisedPicture(ImageControl& control, Bitmap24 picture) {
     control.repaintNow();
 }
 
-void stageEntry(int index, PreparedEntry& entry, bool overwrite, CommitGroup& group) {
+void stageEntry(int index, PreparedEntry& entry, bool overwrite, CommitGroup& group,
+                bool keepPicture) {
     const bool exists = isExistingFile(entry.outputPath);
     if (exists && !overwrite) {
-        group.addKept(index, std::move(entry.picture), entry.outputPath);
+        if (!keepPicture) entry.picture = Bitmap24();
+        group.addKept(index, std::move(entry.picture), entry.pixels, entry.outputPath);
         return;
     }
     // The target may have gone since the entry was prepared without it.
     if (!entry.encoded && !entry.encodeError) encodeInto(entry, entry.picture);
+    if (!keepPicture) entry.picture = Bitmap24();
     try {
         auto target = std::make_unique<TargetFile>(entry.outputPath);
         if (entry.encodeError) std::rethrow_exception(entry.encodeError);
         target->write(*entry.encoded);
         const std::uint64_t bytes = entry.encoded->size();
         entry.encoded.reset();
-        group.addWritten(index, std::move(entry.picture), entry.outputPath, exists,
+        group.addWritten(index, std::move(entry.picture), entry.pixels, entry.outputPath, exists,
                          std::move(target), bytes);
     } catch (...) {
-        group.addFailed(index, std::move(entry.picture), entry.outputPath, exists,
+        group.addFailed(index, std::move(entry.picture), entry.pixels, entry.outputPath, exists,
                         std::current_exception());
     }
 }

@@ -23,6 +23,8 @@ namespace quillmere {
 struct PreparedEntry {
     QString outputPath;
     Bitmap24 picture;
+    // The picture's pixels, kept when the picture itself is dropped.
+    std::int64_t pixels = 0;
     EncoderKind encoder = EncoderKind::Bmp;
     int quality = 0;
     // The target's contents, made when the target is to be written.
@@ -33,13 +35,17 @@ struct PreparedEntry {
 
 // Errors of reading or decoding propagate. When `abandoned` is set once
 // the picture is decoded, the entry is left unencoded: nobody will take it.
+// Without `keepPicture`, the picture is dropped once it is encoded.
 PreparedEntry prepareEntry(const QString& sourcePath, const QString& formatItem, int quality,
-                           bool overwrite, const std::atomic<bool>* abandoned = nullptr);
+                           bool overwrite, const std::atomic<bool>* abandoned = nullptr,
+                           bool keepPicture = true);
 
 // Tests whether the target exists and, as the overwrite switch says, writes
 // it to its temporary file; adds entry `index` to `group` either way. An
 // error of writing or encoding is added as the entry's failure.
-void stageEntry(int index, PreparedEntry& entry, bool overwrite, CommitGroup& group);
+// Without `keepPicture`, the group holds no picture to show.
+void stageEntry(int index, PreparedEntry& entry, bool overwrite, CommitGroup& group,
+                bool keepPicture = true);
 
 // Shows a normalised picture in the control the way a load does: the
 // control takes its size.

@@ -72,8 +72,8 @@ PreparedOutcome PrepareQueue::prepare(int index) const {
         return outcome;
     }
     try {
-        outcome.entry =
-            prepareEntry(source, plan_.formatItem, plan_.quality, plan_.overwrite, &abandoned_);
+        outcome.entry = prepareEntry(source, plan_.formatItem, plan_.quality, plan_.overwrite,
+                                     &abandoned_, plan_.showPictures);
     } catch (...) {
         outcome.loadError = std::current_exception();
     }
@@ -98,8 +98,10 @@ void PrepareQueue::work() {
             lock.lock();
             workersWake_.wait(lock, [&] { return stop_ || nextToAdmit_ == index; });
             const auto hasRoom = [&] {
-                return stop_ || inFlight_ == 0 ||
-                       (inFlight_ <= budget_ && cost <= budget_ - inFlight_);
+                const bool fits = inFlight_ <= budget_ && cost <= budget_ - inFlight_;
+                const bool workerFree =
+                    admittedInFlight_ < workers_ || inFlight_ + cost < kAheadBytes;
+                return stop_ || inFlight_ == 0 || (fits && workerFree);
             };
             if (!hasRoom()) {
                 waitingForRoom_ = index;
@@ -111,6 +113,7 @@ void PrepareQueue::work() {
             costs_[static_cast<std::size_t>(index)] = cost;
             inFlight_ += cost;
             admittedAhead_ += cost;
+            ++admittedInFlight_;
             mostInFlight_ = std::max(mostInFlight_, inFlight_);
             ++nextToAdmit_;
             workersWake_.notify_all();
@@ -175,6 +178,7 @@ void PrepareQueue::markCommitted(int index) {
         std::uint64_t& cost = costs_[static_cast<std::size_t>(index)];
         inFlight_ -= cost;
         cost = 0;
+        if (budget_ != kNoBudget && index < nextToAdmit_) --admittedInFlight_;
     }
     workersWake_.notify_all();
 }

@@ -33,7 +33,12 @@ struct PreparedOutcome {
 // thread takes next; with a budget, up to `extraAhead` more while the
 // entries prepared and not yet taken hold less than kAheadBytes, so that
 // small pictures are ready while a group of them is flushed but large ones
-// are not prepared long before they can be written. Before it decodes a picture, an entry is
+// are not prepared long before they can be written. For the same reason,
+// more than `workers` entries are in flight (admitted and not committed,
+// the ones held for writing included) only while they hold less than
+// kAheadBytes together: large pictures take one worker each, and fresh
+// memory, which costs more than reused memory, is not taken for pictures
+// that would only wait. Before it decodes a picture, an entry is
 // admitted to the memory budget, in list order, with the bytes its header
 // says it needs; it holds them until it is committed. An entry is admitted
 // when the entries in flight leave room for it, or when none is in flight,
@@ -112,6 +117,7 @@ class PrepareQueue {
     int waitingForRoom_ = -1;  // the entry that waits for memory, if any
     std::uint64_t inFlight_ = 0;
     std::uint64_t admittedAhead_ = 0;  // of the entries not yet taken
+    int admittedInFlight_ = 0;
     std::uint64_t mostInFlight_ = 0;
     std::vector<std::uint64_t> costs_;
     bool stop_ = false;

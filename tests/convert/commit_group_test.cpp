@@ -26,6 +26,7 @@ PreparedEntry preparedFor(const QString& target, int seed) {
     PreparedEntry entry;
     entry.outputPath = target;
     entry.picture = test::photoLike(4 + seed, 3, static_cast<unsigned>(seed));
+    entry.pixels = std::int64_t{entry.picture.width()} * entry.picture.height();
     entry.encoder = EncoderKind::Bmp;
     entry.encoded = encodePicture(entry.picture, EncoderKind::Bmp, 90);
     return entry;
@@ -165,9 +166,9 @@ TEST_F(CommitGroupTest, IsDueAtItsLimits) {
     EXPECT_TRUE(byCount.due(now));
 
     CommitGroup byBytes(limits);
-    byBytes.addKept(0, test::photoLike(10, 10), target("x.bmp"));  // 300 bytes held
+    byBytes.addKept(0, test::photoLike(10, 10), 100, target("x.bmp"));  // 300 bytes held
     EXPECT_FALSE(byBytes.due(now));
-    byBytes.addKept(1, test::photoLike(20, 20), target("y.bmp"));  // 1200 more
+    byBytes.addKept(1, test::photoLike(20, 20), 400, target("y.bmp"));  // 1200 more
     EXPECT_TRUE(byBytes.due(now));
 
     CommitGroup byAge(limits);

@@ -18,6 +18,8 @@ namespace {
 
 using namespace std::chrono_literals;
 
+constexpr std::uint64_t kMiB = std::uint64_t{1} << 20;
+
 struct BudgetCase {
     const char* name;
     std::uint64_t budget;
@@ -61,12 +63,14 @@ TEST_P(BudgetTest, AdmitsEntriesWhileTheBytesInFlightFit) {
         ASSERT_EQ(queue.take(index, outcome), PrepareQueue::Taken::Ready);
         EXPECT_FALSE(outcome.loadError);
         // What the workers may admit beside this entry: the entries after
-        // it, in list order, for as long as they fit. Let them get there.
+        // it, in list order, for as long as they fit, and beyond one a
+        // worker only while they are small together. Let them get there.
         std::uint64_t expected = 0;
         for (int next = index; next < queue.size(); ++next) {
             const std::uint64_t cost = c.costs[static_cast<std::size_t>(next)];
             if (next - index > c.workers) break;
             if (expected != 0 && expected + cost > c.budget) break;
+            if (next - index >= c.workers && expected + cost >= PrepareQueue::kAheadBytes) break;
             expected += cost;
         }
         EXPECT_TRUE(eventually([&] { return queue.bytesInFlight() == expected; }))
@@ -88,7 +92,15 @@ INSTANTIATE_TEST_SUITE_P(
                       BudgetCase{"OneLargerThanTheBudgetRunsAlone", 100, {40, 40, 150, 40, 40}, 3},
                       BudgetCase{"TheLargestFirst", 100, {150, 40, 60, 30, 90}, 2},
                       BudgetCase{"WorkersBoundItFirst", 1000, {10, 10, 10, 10, 10, 10}, 2},
-                      BudgetCase{"EveryEntryAlone", 10, {20, 30, 40}, 3}),
+                      BudgetCase{"EveryEntryAlone", 10, {20, 30, 40}, 3},
+                      BudgetCase{"LargeOnesTakeAWorkerEach",
+                                 1000 * kMiB,
+                                 {100 * kMiB, 100 * kMiB, 100 * kMiB, 100 * kMiB, 100 * kMiB},
+                                 2},
+                      BudgetCase{"SmallOnesFillTheWorkers",
+                                 1000 * kMiB,
+                                 {10 * kMiB, 10 * kMiB, 10 * kMiB, 10 * kMiB},
+                                 3}),
     [](const ::testing::TestParamInfo<BudgetCase>& info) { return std::string(info.param.name); });
 
 }  // namespace
