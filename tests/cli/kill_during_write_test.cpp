@@ -9,10 +9,12 @@
 
 #include <QDir>
 #include <QFile>
+#include <QFileInfo>
 #include <QProcess>
 #include <QRegularExpression>
 #include <chrono>
 
+#include "imaging/codecs/bmp_encoder.h"
 #include "imaging/codecs/jpeg_encoder.h"
 #include "support/folder_contents.h"
 #include "support/picture_files.h"
@@ -104,6 +106,91 @@ TEST(KillDuringWrite, TheOldTargetStaysWhole) {
     for (const QString& leftover : leftovers) after.removeOne(leftover);
     EXPECT_EQ(after, before);
     EXPECT_EQ(test::Sandbox::read(target), kOldTarget);
+}
+
+// Waits until `count` files have been renamed into the watched folder, or
+// the process has ended, or a minute has passed; returns how many were.
+int awaitRenames(int watch, int count, QProcess& process) {
+    const Clock::time_point end = Clock::now() + std::chrono::minutes(1);
+    alignas(inotify_event) char buffer[4096];
+    int renamed = 0;
+    while (renamed < count && Clock::now() < end && !process.waitForFinished(0)) {
+        pollfd ready{watch, POLLIN, 0};
+        if (::poll(&ready, 1, 10) <= 0) continue;
+        const ssize_t got = ::read(watch, buffer, sizeof buffer);
+        for (ssize_t at = 0; at < got;) {
+            const auto* event = reinterpret_cast<const inotify_event*>(buffer + at);
+            if (event->mask & IN_MOVED_TO) ++renamed;
+            at += static_cast<ssize_t>(sizeof(inotify_event) + event->len);
+        }
+    }
+    return renamed;
+}
+
+// Targets are flushed and renamed in groups: a kill while a group is being
+// written, flushed or renamed leaves every target as it was or whole and
+// new, never empty or cut short.
+TEST(KillDuringWrite, EveryTargetOfAGroupStaysOldOrBecomesWhole) {
+    const test::Sandbox sandbox;
+    const QString root = QDir::cleanPath(sandbox.path("."));
+    constexpr int kCount = 600;
+    QStringList sources;
+    std::vector<std::vector<std::uint8_t>> converted;
+    for (int i = 0; i < kCount; ++i) {
+        const QString name = QStringLiteral("p%1").arg(i, 4, 10, QLatin1Char('0'));
+        const Bitmap24 picture =
+            test::photoLike(40 + i % 17, 30 + i % 11, static_cast<unsigned>(i));
+        sources << sandbox.write(name + ".bmp", encodeBmp(picture));
+        converted.push_back(encodeJpeg(picture, 90));
+    }
+    const auto target = [&](int i) { return QString(sources[i]).replace(".bmp", ".jpg"); };
+    const auto putOldTargets = [&] {
+        for (int i = 0; i < kCount; i += 3)
+            sandbox.write(QFileInfo(target(i)).fileName(), kOldTarget);
+        for (int i = 0; i < kCount; ++i) {
+            if (i % 3 != 0) QFile::remove(target(i));
+        }
+    };
+
+    bool killed = false;
+    for (int attempt = 0; attempt < 5 && !killed; ++attempt) {
+        putOldTargets();
+        const int watch = ::inotify_init1(IN_NONBLOCK | IN_CLOEXEC);
+        ASSERT_GE(watch, 0);
+        ASSERT_GE(::inotify_add_watch(watch, QFile::encodeName(root).constData(), IN_MOVED_TO), 0);
+        QProcess process;
+        process.start(QStringLiteral(QUILLMERE_BATCH_PROGRAM),
+                      QStringList{"--to", "JPG", "--overwrite"} + sources);
+        ASSERT_TRUE(process.waitForStarted());
+        const int renamed = awaitRenames(watch, 100, process);
+        process.kill();
+        ::close(watch);
+        ASSERT_TRUE(process.waitForFinished());
+        killed = process.exitStatus() == QProcess::CrashExit && renamed > 0;
+    }
+    ASSERT_TRUE(killed) << "the program always ended before the kill";
+
+    int whole = 0;
+    int old = 0;
+    for (int i = 0; i < kCount; ++i) {
+        SCOPED_TRACE(target(i).toStdString());
+        if (!QFileInfo::exists(target(i))) {
+            EXPECT_NE(i % 3, 0) << "an old target is gone";
+            continue;
+        }
+        const std::vector<std::uint8_t> bytes = test::Sandbox::read(target(i));
+        if (bytes == kOldTarget) {
+            ++old;
+        } else {
+            EXPECT_EQ(bytes, converted[static_cast<std::size_t>(i)]);
+            ++whole;
+        }
+    }
+    // The kill came after some targets and before the last.
+    EXPECT_GT(whole, 0);
+    EXPECT_LT(whole, kCount);
+    RecordProperty("written", whole);
+    RecordProperty("old", old);
 }
 
 }  // namespace
