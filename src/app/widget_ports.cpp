@@ -49,7 +49,9 @@ void MemoLog::appendAll(const PendingLog& pending) {
     end.movePosition(QTextCursor::End);
     const bool showsEnd =
         memo_.isVisible() && memo_.cursorRect(end).bottom() <= memo_.viewport()->rect().bottom();
+    end.beginEditBlock();
     end.insertText(text);
+    end.endEditBlock();
     if (showsEnd) memo_.verticalScrollBar()->setValue(memo_.verticalScrollBar()->maximum());
 }
 
