@@ -5,6 +5,8 @@
 //     during each run (a timer asks every 50 ms; the worst gap between two
 //     of its ticks is how long the window kept a user waiting). With --cli,
 //     quillmere-batch converts the same list in turns with the window.
+//     With --same-window, the runs follow one another in one window, whose
+//     log grows with each.
 //   window_timing fill [--files N] [--runs R]
 //     fills the list with N files three ways: the remembered search at
 //     start, "Folder Select" on an empty list, and "Folder Select" again
@@ -25,6 +27,7 @@
 #include <algorithm>
 #include <cstdio>
 #include <functional>
+#include <memory>
 #include <vector>
 
 #include "app/main_window.h"
@@ -63,6 +66,7 @@ struct Options {
     int files = 10000;
     int runs = 5;
     QString cli;
+    bool sameWindow = false;
 };
 
 double median(std::vector<double> values) {
@@ -109,19 +113,27 @@ struct WindowRun {
     double worstGap = 0;
 };
 
-WindowRun convertInWindow(const QString& folder, const QString& settings) {
-    UnattendedPrompts prompts;
-    TForm_Main window(prompts);
-    window.setSettingsFilePath(settings);
-    window.FormCreate();
-    window.show();
-    settle();
-    // Choosing the searched format fills the list from the folder typed.
-    window.Edit1->setText(folder + QStringLiteral("/*.jpg"));
-    choose(*window.RadioGroup1, QStringLiteral("PNG"));
-    choose(*window.RadioGroup2, QStringLiteral("JPG"));
-    settle();
+// A shown window whose list holds the folder's PNGs, set to convert to JPG.
+class BatchWindow {
+  public:
+    BatchWindow(const QString& folder, const QString& settings) {
+        window.setSettingsFilePath(settings);
+        window.FormCreate();
+        window.show();
+        settle();
+        // Choosing the searched format fills the list from the folder typed.
+        window.Edit1->setText(folder + QStringLiteral("/*.jpg"));
+        choose(*window.RadioGroup1, QStringLiteral("PNG"));
+        choose(*window.RadioGroup2, QStringLiteral("JPG"));
+        settle();
+    }
 
+    UnattendedPrompts prompts;
+    TForm_Main window{prompts};
+};
+
+WindowRun convertInWindow(BatchWindow& shown) {
+    TForm_Main& window = shown.window;
     WindowRun run;
     QElapsedTimer clock;
     qint64 lastTick = 0;
@@ -141,7 +153,7 @@ WindowRun convertInWindow(const QString& folder, const QString& settings) {
     const qint64 now = clock.nsecsElapsed();
     run.worstGap = std::max(run.worstGap, static_cast<double>(now - lastTick) / 1e9);
     ping.stop();
-    if (prompts.shown > 0) qFatal("the run showed a message");
+    if (shown.prompts.shown > 0) qFatal("the run showed a message");
     return run;
 }
 
@@ -166,10 +178,15 @@ int timeBatch(const Options& options) {
     const QString settings = work.filePath(QStringLiteral("quillmere.ini"));
 
     std::vector<double> window, gaps, cli;
+    std::unique_ptr<BatchWindow> shown;
     for (int i = 0; i < options.runs; ++i) {
         removeTargets(folder, QStringLiteral("*.jpg"));
-        QFile::remove(settings);
-        const WindowRun run = convertInWindow(folder, settings);
+        if (!shown || !options.sameWindow) {
+            shown.reset();
+            QFile::remove(settings);
+            shown = std::make_unique<BatchWindow>(folder, settings);
+        }
+        const WindowRun run = convertInWindow(*shown);
         window.push_back(run.seconds);
         gaps.push_back(run.worstGap);
         std::printf("run %d: window %.3f s (worst gap %.3f s)", i + 1, run.seconds, run.worstGap);
@@ -242,6 +259,10 @@ int timeFill(const Options& options) {
         selected.push_back(timed([&] { button->click(); }));
         reselected.push_back(timed([&] { button->click(); }));
         if (window.ListBox1->count() != options.files) qFatal("Folder Select missed files");
+        // Timed until laid out: the last entry has its place below the first.
+        const QRect last =
+            window.ListBox1->visualItemRect(window.ListBox1->item(options.files - 1));
+        if (options.files > 1 && last.top() <= 0) qFatal("the list was not laid out");
         std::printf("run %d: remembered search %.3f s, Folder Select %.3f s, again %.3f s\n", i + 1,
                     remembered.back(), selected.back(), reselected.back());
         std::fflush(stdout);
@@ -269,6 +290,8 @@ int main(int argc, char* argv[]) {
             options.files = arguments[++i].toInt();
         } else if (argument == u"--runs" && valued) {
             options.runs = arguments[++i].toInt();
+        } else if (argument == u"--same-window") {
+            options.sameWindow = true;
         } else if (argument == u"--cli" && valued) {
             options.cli = arguments[++i];
         } else if (options.mode.isEmpty() && !argument.startsWith(u'-')) {
@@ -282,7 +305,7 @@ int main(int argc, char* argv[]) {
     if (options.mode == u"batch") return quillmere::timeBatch(options);
     if (options.mode == u"fill") return quillmere::timeFill(options);
     std::fprintf(stderr,
-                 "usage: window_timing batch [--files N] [--runs R] [--cli PATH]\n"
+                 "usage: window_timing batch [--files N] [--runs R] [--cli PATH] [--same-window]\n"
                  "       window_timing fill [--files N] [--runs R]\n");
     return 2;
 }
