@@ -209,5 +209,29 @@ TEST_F(MainWindowBatchTest, TheWindowAnswersWithinAQuarterSecondThroughoutALongR
     EXPECT_EQ(prompts.errors, QStringList());
 }
 
+// The window takes a run's log a frame at a time, and all of what is left
+// when the run ends: the error box comes up over the complete log.
+TEST_F(MainWindowBatchTest, TheErrorBoxComesUpOverTheCompleteLog) {
+    constexpr int kEntries = 300;
+    const std::vector<std::uint8_t> small = encodePng(test::solid(4, 4, {1, 2, 3}));
+    QStringList sources;
+    QStringList expected;
+    for (int i = 0; i < kEntries; ++i) {
+        const QString name = QStringLiteral("p%1").arg(i, 3, 10, QChar(u'0'));
+        sources << sandbox.write(name + QStringLiteral(".png"), small);
+        expected << sandbox.path(name + QStringLiteral(".bmp"));
+    }
+    sources << sandbox.write("broken.gif", QByteArray("nope"));
+    window.ListBox1->addItems(sources);
+    window.Memo1->clear();
+    QStringList shownWithTheError;
+    prompts.whileErrorBoxShown = [&] { shownWithTheError = logLines(); };
+
+    startConverting("BMP");
+    ASSERT_TRUE(test::waitForConversion(window));
+    EXPECT_EQ(prompts.errors, QStringList{"Invalid GIF signature."});
+    EXPECT_EQ(shownWithTheError, expected);
+}
+
 }  // namespace
 }  // namespace quillmere
