@@ -2,15 +2,28 @@
 
 namespace quillmere {
 
-class BackgroundBatch::SignallingView final : public BatchView {
+namespace {
+
+// About one frame of a 60 Hz display.
+constexpr int kFrameMilliseconds = 16;
+
+}  // namespace
+
+class BackgroundBatch::GatheringView final : public BatchView {
   public:
-    explicit SignallingView(BackgroundBatch& batch) : batch_(batch) {}
-    void appendLine(const QString& line) override { emit batch_.lineAppended(line); }
-    void appendToLastLine(const QString& text) override { emit batch_.lastLineExtended(text); }
-    void showPicture(Bitmap24 picture) override { batch_.offerPicture(std::move(picture)); }
+    explicit GatheringView(BackgroundBatch& batch) : batch_(batch) {}
+    void appendLine(const QString& line) override {
+        batch_.gather([&](BatchUpdate& update) { update.log.appendLine(line); });
+    }
+    void appendToLastLine(const QString& text) override {
+        batch_.gather([&](BatchUpdate& update) { update.log.appendToLastLine(text); });
+    }
+    void showPicture(Bitmap24 picture) override {
+        batch_.gather([&](BatchUpdate& update) { update.picture = std::move(picture); });
+    }
     void loadFailed() override { batch_.loadFailed_ = true; }
     void progressed(const BatchProgress& progress) override {
-        emit batch_.progressed(progress.done, progress.total);
+        batch_.gather([&](BatchUpdate& update) { update.progress = progress; });
     }
 
   private:
@@ -18,7 +31,10 @@ class BackgroundBatch::SignallingView final : public BatchView {
 };
 
 BackgroundBatch::BackgroundBatch(BatchPlan plan, int workers, std::uint64_t budget, QObject* parent)
-    : QObject(parent), plan_(std::move(plan)), workers_(workers), budget_(budget) {}
+    : QObject(parent), plan_(std::move(plan)), workers_(workers), budget_(budget) {
+    frameTimer_.setSingleShot(true);
+    connect(&frameTimer_, &QTimer::timeout, this, &BackgroundBatch::announce);
+}
 
 BackgroundBatch::~BackgroundBatch() {
     requestStop();
@@ -40,7 +56,7 @@ void BackgroundBatch::wait() {
 }
 
 void BackgroundBatch::run() {
-    SignallingView view(*this);
+    GatheringView view(*this);
     try {
         auto runner = std::make_unique<BatchRunner>(std::move(plan_), workers_, budget_);
         BatchRunner& running = *runner;
@@ -62,21 +78,34 @@ void BackgroundBatch::run() {
     emit ended();
 }
 
-void BackgroundBatch::offerPicture(Bitmap24 picture) {
-    bool announce = false;
+template <typename Change>
+void BackgroundBatch::gather(Change change) {
+    bool wasEmpty = false;
     {
-        const std::lock_guard lock(pictureMutex_);
-        announce = !picture_.has_value();
-        picture_ = std::move(picture);
+        const std::lock_guard lock(updateMutex_);
+        wasEmpty = update_.isEmpty();
+        change(update_);
     }
-    if (announce) emit pictureCommitted();
+    if (wasEmpty) QMetaObject::invokeMethod(this, &BackgroundBatch::wake, Qt::QueuedConnection);
 }
 
-std::optional<Bitmap24> BackgroundBatch::takePicture() {
-    const std::lock_guard lock(pictureMutex_);
-    std::optional<Bitmap24> picture = std::move(picture_);
-    picture_.reset();
-    return picture;
+void BackgroundBatch::wake() {
+    const qint64 since = sinceUpdated_.isValid() ? sinceUpdated_.elapsed() : kFrameMilliseconds;
+    if (since >= kFrameMilliseconds) {
+        announce();
+    } else if (!frameTimer_.isActive()) {
+        frameTimer_.start(static_cast<int>(kFrameMilliseconds - since));
+    }
+}
+
+void BackgroundBatch::announce() {
+    sinceUpdated_.start();
+    emit updated();
+}
+
+BatchUpdate BackgroundBatch::takeUpdate() {
+    const std::lock_guard lock(updateMutex_);
+    return std::exchange(update_, BatchUpdate());
 }
 
 }  // namespace quillmere

@@ -1,21 +1,36 @@
 #pragma once
 
+#include <QElapsedTimer>
 #include <QObject>
-#include <QString>
+#include <QTimer>
 #include <exception>
 #include <memory>
 #include <mutex>
 #include <optional>
 #include <thread>
 
+#include "app/pending_log.h"
 #include "convert/batch_runner.h"
 
 namespace quillmere {
 
+// What a run has shown since the window last took it: the log's
+// operations in order, the latest progress, and the newest picture
+// committed (an older one not taken is dropped, so a slow window never
+// holds more).
+struct BatchUpdate {
+    PendingLog log;
+    std::optional<BatchProgress> progress;
+    std::optional<Bitmap24> picture;
+
+    bool isEmpty() const { return log.isEmpty() && !progress && !picture; }
+};
+
 // A conversion run away from the window: a thread of its own commits the
-// entries in list order while the workers prepare ahead, and everything
-// the run shows comes back to the window's thread as signals, in the order
-// the run made it. Nothing here touches a widget.
+// entries in list order while the workers prepare ahead. What the run
+// shows gathers in one update, which the window takes in one go, at most
+// once a frame however fast the entries come. Nothing here touches a
+// widget.
 class BackgroundBatch : public QObject {
     Q_OBJECT
 
@@ -26,14 +41,14 @@ class BackgroundBatch : public QObject {
     ~BackgroundBatch() override;
 
     void start();
-    // Waits for the run's thread; the error and the end are then known.
+    // Waits for the run's thread; the error, the end and the last update
+    // are then known.
     void wait();
     // Ends the run after the entry being committed.
     void requestStop();
 
-    // The newest picture committed that the window has not taken yet; an
-    // older one not taken is dropped, so a slow window never holds more.
-    std::optional<Bitmap24> takePicture();
+    // What the run has shown since the last call; empty when nothing.
+    BatchUpdate takeUpdate();
 
     // Valid once `ended` has been received: the error that ended the run,
     // and whether it was a source that failed to load.
@@ -42,17 +57,24 @@ class BackgroundBatch : public QObject {
     bool stopped() const { return end_ == BatchEnd::Stopped; }
 
   signals:
-    void lineAppended(const QString& line);
-    void lastLineExtended(const QString& text);
-    void pictureCommitted();
-    void progressed(int done, int total);
-    // The last signal of a run; its threads have ended or are ending.
+    // An update waits to be taken. Emitted on the window's thread, at most
+    // once a frame.
+    void updated();
+    // The last signal of a run; its threads have ended or are ending. What
+    // the run showed last may still wait to be taken.
     void ended();
 
   private:
-    class SignallingView;
+    class GatheringView;
     void run();
-    void offerPicture(Bitmap24 picture);
+    // On the run's thread: changes the waiting update. The first change
+    // after the window took the update asks it, once, to come back.
+    template <typename Change>
+    void gather(Change change);
+    // On the window's thread: the request to come back, answered at once
+    // or when a frame has passed since the last update.
+    void wake();
+    void announce();
 
     // Made and ended on the run's thread (planning a long list reads every
     // file's identity; ending waits for the workers), never on the window's.
@@ -63,8 +85,10 @@ class BackgroundBatch : public QObject {
     std::unique_ptr<BatchRunner> runner_;
     bool stopRequested_ = false;
     std::thread thread_;
-    std::mutex pictureMutex_;
-    std::optional<Bitmap24> picture_;
+    std::mutex updateMutex_;
+    BatchUpdate update_;
+    QTimer frameTimer_;
+    QElapsedTimer sinceUpdated_;
     // Written by the run's thread before `ended`, read after it.
     std::exception_ptr error_;
     bool loadFailed_ = false;

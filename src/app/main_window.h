@@ -24,6 +24,7 @@ class QToolButton;
 namespace quillmere {
 
 class BackgroundBatch;
+struct BatchUpdate;
 class DesktopShell;
 class ImageWidget;
 class OuterPlacement;
@@ -139,7 +140,7 @@ class TForm_Main : public QWidget {
     void dropEvent(QDropEvent* event) override;
 
     void setConverting(bool converting);
-    void showCommittedPicture(BackgroundBatch& batch);
+    void showBatchUpdate(BatchUpdate update);
     void batchEnded();
 
     void loadSettings();

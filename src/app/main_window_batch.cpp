@@ -27,16 +27,8 @@ void TForm_Main::Button_ConvertClick() {
 
     auto* batch =
         new BackgroundBatch(std::move(plan), defaultWorkerCount(), defaultMemoryBudget(), this);
-    connect(batch, &BackgroundBatch::lineAppended, this,
-            [this](const QString& line) { MemoLog(*Memo1).appendLine(line); });
-    connect(batch, &BackgroundBatch::lastLineExtended, this,
-            [this](const QString& text) { MemoLog(*Memo1).appendToLastLine(text); });
-    connect(batch, &BackgroundBatch::pictureCommitted, this,
-            [this, batch] { showCommittedPicture(*batch); });
-    connect(batch, &BackgroundBatch::progressed, this, [this](int done, int total) {
-        batchProgress_->setMaximum(total);
-        batchProgress_->setValue(done);
-    });
+    connect(batch, &BackgroundBatch::updated, this,
+            [this, batch] { showBatchUpdate(batch->takeUpdate()); });
     connect(batch, &BackgroundBatch::ended, this, &TForm_Main::batchEnded);
 
     batch_ = batch;
@@ -50,16 +42,22 @@ void TForm_Main::stopConversion() {
     stopButton_->setEnabled(false);
 }
 
-void TForm_Main::showCommittedPicture(BackgroundBatch& batch) {
-    if (std::optional<Bitmap24> picture = batch.takePicture()) {
-        showNormalisedPicture(Image1->control(), std::move(*picture));
+void TForm_Main::showBatchUpdate(BatchUpdate update) {
+    // All the lines in one edit, one progress step, and of the pictures
+    // committed meanwhile only the newest: the others would not be seen.
+    MemoLog(*Memo1).appendAll(update.log);
+    if (update.progress) {
+        batchProgress_->setMaximum(update.progress->total);
+        batchProgress_->setValue(update.progress->done);
     }
+    if (update.picture) showNormalisedPicture(Image1->control(), std::move(*update.picture));
 }
 
 void TForm_Main::batchEnded() {
     BackgroundBatch* batch = std::exchange(batch_, nullptr);
     batch->wait();
-    showCommittedPicture(*batch);
+    // The log is complete before the end is shown.
+    showBatchUpdate(batch->takeUpdate());
     // A failed load leaves the previous picture, with auto-size switched
     // on as the load left it.
     if (batch->loadFailed()) Image1->control().setAutoSize(true);

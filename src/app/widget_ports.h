@@ -23,11 +23,17 @@ class ListWidgetView final : public FileListView {
     const QListWidget& list_;
 };
 
+class PendingLog;
+
 class MemoLog final : public ConversionLog {
   public:
     explicit MemoLog(QPlainTextEdit& memo) : memo_(memo) {}
     void appendLine(const QString& line) override;
     void appendToLastLine(const QString& text) override;
+    // The pending operations in one edit, with the text of applying them
+    // one by one. A view that shows the end of the log goes on showing it,
+    // as it does when a line is appended.
+    void appendAll(const PendingLog& pending);
 
   private:
     QPlainTextEdit& memo_;

@@ -5,6 +5,7 @@
 #include <QCheckBox>
 #include <QDir>
 #include <QDragEnterEvent>
+#include <QElapsedTimer>
 #include <QLineEdit>
 #include <QListWidget>
 #include <QMimeData>
@@ -12,10 +13,12 @@
 #include <QProgressBar>
 #include <QPushButton>
 #include <QTest>
+#include <QTimer>
 #include <QUrl>
 
 #include "app/main_window.h"
 #include "conversion_wait.h"
+#include "convert/convert_messages.h"
 #include "imaging/codecs/bmp_encoder.h"
 #include "imaging/codecs/png_encoder.h"
 #include "scripted_prompts.h"
@@ -160,6 +163,74 @@ TEST_F(MainWindowBatchTest, ClosingDuringARunStopsItFirstThenCloses) {
     EXPECT_TRUE(test::Sandbox::exists(sandbox.path("quillmere.ini")));
     EXPECT_EQ(logLines().last(), "stopped!");
     EXPECT_FALSE(test::Sandbox::exists(sandbox.path("a.gif")));
+}
+
+// Every entry of a long run of small pictures adds a log line, a picture
+// and a progress step as fast as the run goes (the targets exist, so
+// nothing is written); the window still answers a timer that asks every
+// 50 ms within a quarter of a second, and ends with the whole log.
+TEST_F(MainWindowBatchTest, TheWindowAnswersWithinAQuarterSecondThroughoutALongRun) {
+    constexpr int kEntries = 2000;
+    const std::vector<std::uint8_t> small = encodePng(test::photoLike(64, 64));
+    QStringList sources;
+    QStringList expected;
+    for (int i = 0; i < kEntries; ++i) {
+        const QString name = QStringLiteral("p%1").arg(i, 4, 10, QChar(u'0'));
+        sources << sandbox.write(name + QStringLiteral(".png"), small);
+        expected << convert_messages::targetExists(
+            sandbox.write(name + QStringLiteral(".jpg"), QByteArray()));
+    }
+    expected << convert_messages::finished();
+    window.show();
+    window.ListBox1->addItems(sources);
+    window.Memo1->clear();
+
+    QElapsedTimer clock;
+    qint64 lastAnswer = 0;
+    qint64 worstGap = 0;
+    const auto answer = [&] {
+        const qint64 now = clock.elapsed();
+        worstGap = std::max(worstGap, now - lastAnswer);
+        lastAnswer = now;
+    };
+    QTimer ping;
+    ping.setTimerType(Qt::PreciseTimer);
+    ping.setInterval(50);
+    QObject::connect(&ping, &QTimer::timeout, answer);
+    clock.start();
+    ping.start();
+    startConverting("JPG");
+    ASSERT_TRUE(test::waitForConversion(window));
+    answer();
+
+    EXPECT_LT(worstGap, 250);
+    EXPECT_EQ(logLines(), expected);
+    EXPECT_EQ(control<QProgressBar>("BatchProgress")->value(), kEntries);
+    EXPECT_EQ(prompts.errors, QStringList());
+}
+
+// The window takes a run's log a frame at a time, and all of what is left
+// when the run ends: the error box comes up over the complete log.
+TEST_F(MainWindowBatchTest, TheErrorBoxComesUpOverTheCompleteLog) {
+    constexpr int kEntries = 300;
+    const std::vector<std::uint8_t> small = encodePng(test::solid(4, 4, {1, 2, 3}));
+    QStringList sources;
+    QStringList expected;
+    for (int i = 0; i < kEntries; ++i) {
+        const QString name = QStringLiteral("p%1").arg(i, 3, 10, QChar(u'0'));
+        sources << sandbox.write(name + QStringLiteral(".png"), small);
+        expected << sandbox.path(name + QStringLiteral(".bmp"));
+    }
+    sources << sandbox.write("broken.gif", QByteArray("nope"));
+    window.ListBox1->addItems(sources);
+    window.Memo1->clear();
+    QStringList shownWithTheError;
+    prompts.whileErrorBoxShown = [&] { shownWithTheError = logLines(); };
+
+    startConverting("BMP");
+    ASSERT_TRUE(test::waitForConversion(window));
+    EXPECT_EQ(prompts.errors, QStringList{"Invalid GIF signature."});
+    EXPECT_EQ(shownWithTheError, expected);
 }
 
 }  // namespace

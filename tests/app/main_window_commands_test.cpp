@@ -4,10 +4,12 @@
 #include <QButtonGroup>
 #include <QCheckBox>
 #include <QDir>
+#include <QFile>
 #include <QLineEdit>
 #include <QListWidget>
 #include <QPlainTextEdit>
 #include <QPushButton>
+#include <functional>
 
 #include "app/main_window.h"
 #include "conversion_wait.h"
@@ -194,6 +196,51 @@ TEST_F(MainWindowCommandsTest, ScanFailuresAreShownAndLeaveTheListEmpty) {
     window.RadioGroup1->button(1)->click();
     EXPECT_EQ(window.Edit1->text(), "*.JPG");
     EXPECT_EQ(prompts.errors.last(), "Path is empty.");
+}
+
+// However long the list, each way of scanning fills it in one insertion,
+// which the list lays out once.
+TEST_F(MainWindowCommandsTest, EveryScanFillsTheListInOneInsertion) {
+    constexpr int kFiles = 200;
+    const QString photos = folder("photos");
+    for (int i = 0; i < kFiles; ++i)
+        sandbox.write(QStringLiteral("photos/f%1.bmp").arg(i), QByteArray());
+    const QString settings = sandbox.path("filling.ini");
+    const struct {
+        const char* how;
+        std::function<void(TForm_Main&)> fill;
+    } ways[] = {
+        {"the remembered search at start",
+         [&](TForm_Main& fresh) {
+             sandbox.write("filling.ini", ("[File]\nLast=" + photos + "/*.BMP\n").toUtf8());
+             fresh.FormCreate();
+         }},
+        {"Folder Select",
+         [&](TForm_Main& fresh) {
+             fresh.FormCreate();
+             prompts.pickedFolders.push_back(photos);
+             fresh.findChild<QAbstractButton*>("Button_folder_select")->click();
+         }},
+        {"the recursive switch",
+         [&](TForm_Main& fresh) {
+             fresh.FormCreate();
+             fresh.Edit1->setText(photos + "/*.BMP");
+             fresh.findChild<QAbstractButton*>("CheckBox_recursive")->click();
+         }},
+    };
+    for (const auto& way : ways) {
+        SCOPED_TRACE(way.how);
+        QFile::remove(settings);
+        TForm_Main fresh(prompts);
+        fresh.setSettingsFilePath(settings);
+        int insertions = 0;
+        QObject::connect(fresh.ListBox1->model(), &QAbstractItemModel::rowsInserted,
+                         [&] { ++insertions; });
+        way.fill(fresh);
+        EXPECT_EQ(fresh.ListBox1->count(), kFiles);
+        EXPECT_EQ(insertions, 1);
+    }
+    EXPECT_EQ(prompts.errors, QStringList());
 }
 
 }  // namespace

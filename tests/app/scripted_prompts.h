@@ -2,6 +2,7 @@
 
 #include <QStringList>
 #include <deque>
+#include <functional>
 #include <optional>
 
 #include "common/prompts.h"
@@ -18,7 +19,10 @@ class ScriptedPrompts final : public Prompts {
     };
 
     Button ask(Kind kind, const QString& text, Buttons buttons) override;
-    void showErrorBox(const QString& text) override { errors.append(text); }
+    void showErrorBox(const QString& text) override {
+        errors.append(text);
+        if (whileErrorBoxShown) whileErrorBoxShown();
+    }
     void showNotice(const QString& text) override { notices.append(text); }
     void showStartupError(const QString& text) override { startupErrors.append(text); }
     std::optional<QStringList> pickPictureFiles(const QString& initialFolder) override;
@@ -28,6 +32,8 @@ class ScriptedPrompts final : public Prompts {
     std::deque<Button> answers;
     std::deque<QStringList> pickedFiles;
     std::deque<QString> pickedFolders;
+    // Runs while an error box is up, to see what the window shows then.
+    std::function<void()> whileErrorBoxShown;
 
     QList<Question> questions;
     QStringList errors;
