@@ -8,7 +8,8 @@
 int main(int argc, char** argv) {
     benchmark::Initialize(&argc, argv);
     if (benchmark::ReportUnrecognizedArguments(argc, argv)) return 1;
-    quillmere::keepPictureBuffersForReuse();
+    // The engine's benchmarks hold one picture at a time: the least reserve.
+    quillmere::keepPictureBuffersForReuse(0);
     QCoreApplication application(argc, argv);
     benchmark::RunSpecifiedBenchmarks();
     benchmark::Shutdown();

@@ -33,6 +33,7 @@
 #include "app/main_window.h"
 #include "common/memory_tuning.h"
 #include "common/prompts.h"
+#include "convert/batch_resources.h"
 #include "imaging/codecs/png_encoder.h"
 #include "list/search_pattern.h"
 #include "support/picture_files.h"
@@ -278,7 +279,7 @@ int timeFill(const Options& options) {
 }  // namespace quillmere
 
 int main(int argc, char* argv[]) {
-    quillmere::keepPictureBuffersForReuse();
+    quillmere::keepPictureBuffersForReuse(quillmere::defaultMemoryBudget());
     if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) qputenv("QT_QPA_PLATFORM", "offscreen");
     QApplication application(argc, argv);
     quillmere::Options options;
