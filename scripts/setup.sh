@@ -17,6 +17,7 @@ packages=(
     xvfb openbox wmctrl x11-utils dbus-daemon
     desktop-file-utils appstream lintian dpkg-dev fakeroot file bash-completion man-db groff-base
     libglib2.0-bin
+    strace
 )
 for option in "$@"; do
     case $option in

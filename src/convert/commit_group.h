@@ -30,7 +30,7 @@ class CommitGroup {
     struct Limits {
         int entries = 64;
         std::uint64_t bytes = std::uint64_t{32} << 20;
-        Clock::duration age = std::chrono::milliseconds(100);
+        Clock::duration age = std::chrono::milliseconds(250);
     };
 
     CommitGroup() = default;

@@ -49,7 +49,7 @@ class PrepareQueue {
   public:
     using Clock = std::chrono::steady_clock;
     static constexpr std::uint64_t kNoBudget = std::numeric_limits<std::uint64_t>::max();
-    static constexpr std::uint64_t kAheadBytes = std::uint64_t{32} << 20;
+    static constexpr std::uint64_t kAheadBytes = std::uint64_t{96} << 20;
 
     // The bytes an entry needs, from its source and the format converted to.
     using EntryCost = std::function<std::uint64_t(const QString& source, const QString& format)>;
