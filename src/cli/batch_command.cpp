@@ -1,5 +1,6 @@
 #include "cli/batch_command.h"
 
+#include <functional>
 #include <optional>
 
 #include "cli/cli_messages.h"
@@ -26,6 +27,7 @@ struct CommandLine {
     bool listOnly = false;
     bool overwrite = false;
     bool recursive = false;
+    bool keepGoing = false;
     std::optional<QString> search;
     std::optional<QString> format;
     QString quality = QStringLiteral("90");
@@ -76,6 +78,8 @@ std::optional<QString> parse(const QStringList& arguments, CommandLine& line) {
             line.overwrite = true;
         } else if (name == u"--recursive") {
             line.recursive = true;
+        } else if (name == u"--keep-going") {
+            line.keepGoing = true;
         } else if (name == u"--to" || name == u"--quality" || name == u"--search" ||
                    name == u"--jobs" || name == u"--memory-limit") {
             const std::optional<QString> given = value();
@@ -98,8 +102,9 @@ std::optional<QString> parse(const QStringList& arguments, CommandLine& line) {
         } else {
             return QStringLiteral("unknown option %1").arg(argument);
         }
-        if (attached && (name == u"--help" || name == u"--version" || name == u"--list" ||
-                         name == u"--overwrite" || name == u"--recursive")) {
+        if (attached &&
+            (name == u"--help" || name == u"--version" || name == u"--list" ||
+             name == u"--overwrite" || name == u"--recursive" || name == u"--keep-going")) {
             return QStringLiteral("%1 takes no value").arg(name);
         }
     }
@@ -137,6 +142,39 @@ int reportError(std::ostream& err, const std::exception& error) {
     print(err, errorBoxText(QString::fromUtf8(error.what())) + u'\n');
     return 1;
 }
+
+// Reports each entry that fails with its source; the run goes on after it
+// with --keep-going and ends there otherwise. An error that is no
+// std::exception is not the run's to report: it propagates.
+class FailureReport {
+  public:
+    FailureReport(std::ostream& err, ConsoleBatchView& view, bool keepGoing)
+        : err_(err), view_(view), keepGoing_(keepGoing) {}
+
+    BatchRunner::AfterFailure operator()(const QString& source, const std::exception_ptr& error) {
+        try {
+            std::rethrow_exception(error);
+        } catch (const std::exception& failure) {
+            // The log so far goes out before the entry's error.
+            view_.flush();
+            print(err_, cli_messages::entryFailed(source,
+                                                  errorBoxText(QString::fromUtf8(failure.what()))));
+        }
+        failures_ = true;
+        ended_ = !keepGoing_;
+        return keepGoing_ ? BatchRunner::AfterFailure::GoOn : BatchRunner::AfterFailure::End;
+    }
+    bool any() const { return failures_; }
+    // Whether a failed entry ended the run: its error is reported already.
+    bool endedRun() const { return ended_; }
+
+  private:
+    std::ostream& err_;
+    ConsoleBatchView& view_;
+    bool keepGoing_;
+    bool failures_ = false;
+    bool ended_ = false;
+};
 
 }  // namespace
 
@@ -181,13 +219,16 @@ int runBatchCommand(const QStringList& arguments, std::ostream& out, std::ostrea
     const std::uint64_t budget = line.memoryLimit.value_or(defaultMemoryBudget());
     if (budgetChosen) budgetChosen(budget);
     ConsoleBatchView view(out, progressOnTerminal ? &err : nullptr);
+    BatchRunner runner(std::move(plan), jobs > 1 ? jobs : 0, budget);
+    FailureReport failures(err, view, line.keepGoing);
+    runner.onEntryFailed(std::ref(failures));
     try {
-        BatchRunner(std::move(plan), jobs > 1 ? jobs : 0, budget).run(view);
+        runner.run(view);
     } catch (const std::exception& error) {
         view.flush();
-        return reportError(err, error);
+        return failures.endedRun() ? 1 : reportError(err, error);
     }
-    return 0;
+    return failures.any() ? 1 : 0;
 }
 
 }  // namespace quillmere

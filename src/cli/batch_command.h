@@ -8,8 +8,8 @@
 namespace quillmere {
 
 // Runs quillmere-batch with its arguments (without the program name);
-// returns the exit status: 0 done, 1 an error ended the run, 2 a wrong
-// command line.
+// returns the exit status: 0 done, 1 an entry failed (or an error ended
+// the run), 2 a wrong command line.
 struct BatchCommandEnvironment {
     // Called once, before any picture is read, when the list holds a
     // metafile: their text needs fonts.

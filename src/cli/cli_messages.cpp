@@ -6,7 +6,7 @@ QString usage() {
     return QStringLiteral(
         "Usage: quillmere-batch --to FORMAT [--quality TEXT] [--overwrite]\n"
         "                       [--search TEXT [--recursive]] [--jobs N] [--memory-limit SIZE]\n"
-        "                       [--list] [PATH...]\n");
+        "                       [--keep-going] [--list] [PATH...]\n");
 }
 
 QString help() {
@@ -33,6 +33,8 @@ QString help() {
                "                   such as 800M or 2G (default: half of what the system and\n"
                "                   the process's control group have available); a picture\n"
                "                   larger than that is converted on its own\n"
+               "  --keep-going     report a file that fails on standard error and go on with\n"
+               "                   the others (the exit status is then 1)\n"
                "  --list           print the list of files and convert nothing\n"
                "  --help           print this text\n"
                "  --version        print the program's version\n"
@@ -86,6 +88,10 @@ QString recursiveWithoutSearch() {
 
 QString searchNotScannable(const QString& search) {
     return QStringLiteral("\"%1\" is not a search: it holds no \"*.\"").arg(search);
+}
+
+QString entryFailed(const QString& source, const QString& message) {
+    return QStringLiteral("quillmere-batch: %1: %2\n").arg(source, message);
 }
 
 }  // namespace quillmere::cli_messages

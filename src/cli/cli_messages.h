@@ -18,5 +18,7 @@ QString badMemoryLimit(const QString& given);
 QString progress(int done, int total, double megapixelsPerSecond, int secondsLeft);
 QString recursiveWithoutSearch();
 QString searchNotScannable(const QString& search);
+// An entry that failed: its source and the error box's text.
+QString entryFailed(const QString& source, const QString& message);
 
 }  // namespace quillmere::cli_messages

@@ -49,13 +49,14 @@ TEST_F(BatchCommandTest, AnErrorEndsTheRunWithStatusOne) {
     const test::ProgramRun unknown = test::runBatchProgram({"--to", "BMP", a, notes, c});
     EXPECT_EQ(unknown.status, 1);
     EXPECT_EQ(unknown.out, sandbox.path("a.bmp") + "\n");
-    EXPECT_EQ(unknown.err, "Unknown picture file extension (.txt)\n");
+    EXPECT_EQ(unknown.err,
+              "quillmere-batch: " + notes + ": Unknown picture file extension (.txt)\n");
     EXPECT_FALSE(test::Sandbox::exists(sandbox.path("c.bmp")));
 
     // The error box's rule: a period is added after a letter.
     const test::ProgramRun invalid = test::runBatchProgram({"--to", "BMP", broken});
     EXPECT_EQ(invalid.status, 1);
-    EXPECT_EQ(invalid.err, "Invalid GIF signature.\n");
+    EXPECT_EQ(invalid.err, "quillmere-batch: " + broken + ": Invalid GIF signature.\n");
 }
 
 TEST_F(BatchCommandTest, ListsWithoutConverting) {
@@ -149,7 +150,7 @@ TEST_F(BatchCommandTest, AnyNumberOfJobsGivesTheRunOfOne) {
          {"a.png", "a.bmp", "b.png", "broken.gif", "b.png", "c.png"},
          1,
          "a.bmp\nfile already exist: a.bmp -->over write \nb.bmp\n",
-         "Invalid GIF signature.\n"},
+         "quillmere-batch: broken.gif: Invalid GIF signature.\n"},
     };
     const QStringList jobs[] = {{"--jobs", "1"}, {"--jobs", "3"}, {"--jobs=256"}, {}};
     for (const auto& c : cases) {
