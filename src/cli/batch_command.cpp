@@ -5,6 +5,7 @@
 
 #include "cli/cli_messages.h"
 #include "cli/console_batch_view.h"
+#include "cli/stop_signals.h"
 #include "common/app_error.h"
 #include "common/error_text.h"
 #include "common/path_encoding.h"
@@ -180,7 +181,7 @@ class FailureReport {
 
 int runBatchCommand(const QStringList& arguments, std::ostream& out, std::ostream& err,
                     const BatchCommandEnvironment& environment) {
-    const auto& [needFonts, progressOnTerminal, budgetChosen] = environment;
+    const auto& [needFonts, progressOnTerminal, budgetChosen, stopOnSignals] = environment;
     CommandLine line;
     if (const std::optional<QString> problem = parse(arguments, line)) {
         print(err, cli_messages::wrongCommandLine(*problem));
@@ -222,11 +223,19 @@ int runBatchCommand(const QStringList& arguments, std::ostream& out, std::ostrea
     BatchRunner runner(std::move(plan), jobs > 1 ? jobs : 0, budget);
     FailureReport failures(err, view, line.keepGoing);
     runner.onEntryFailed(std::ref(failures));
+    std::optional<StopSignals> stopSignals;
+    if (stopOnSignals) stopSignals.emplace([&runner] { runner.requestStop(); });
+    BatchEnd end = BatchEnd::Finished;
     try {
-        runner.run(view);
+        end = runner.run(view);
     } catch (const std::exception& error) {
         view.flush();
         return failures.endedRun() ? 1 : reportError(err, error);
+    }
+    // Every target written is in the log before the program ends.
+    view.flush();
+    if (end == BatchEnd::Stopped && stopSignals && stopSignals->received() != 0) {
+        return 128 + stopSignals->received();
     }
     return failures.any() ? 1 : 0;
 }
