@@ -39,9 +39,13 @@ QString help() {
                "  --help           print this text\n"
                "  --version        print the program's version\n"
                "\n"
-               "Exit status: 0 when the run finished, 1 when an error ended it,\n"
-               "2 for a wrong command line. On a terminal, the progress is shown on\n"
-               "standard error.\n");
+               "Exit status:\n"
+               "  0    every file was converted (or kept)\n"
+               "  1    a file failed (with --keep-going), or an error ended the run\n"
+               "  2    a wrong command line\n"
+               "  130  SIGINT (Ctrl-C) stopped the run; 143: SIGTERM did\n"
+               "\n"
+               "On a terminal, the progress is shown on standard error.\n");
 }
 
 QString version() {

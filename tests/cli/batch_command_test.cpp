@@ -73,6 +73,10 @@ TEST_F(BatchCommandTest, AnswersHelpAndVersion) {
     EXPECT_EQ(help.status, 0);
     EXPECT_TRUE(help.out.startsWith("Usage: quillmere-batch --to FORMAT"));
     EXPECT_TRUE(help.out.contains("--overwrite"));
+    EXPECT_TRUE(help.out.contains("--keep-going"));
+    for (const char* status : {"\n  0 ", "\n  1 ", "\n  2 ", "\n  130 ", "143"}) {
+        EXPECT_TRUE(help.out.contains(status)) << status;
+    }
 
     const test::ProgramRun version = test::runBatchProgram({"--version"});
     EXPECT_EQ(version.status, 0);
