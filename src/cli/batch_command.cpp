@@ -1,10 +1,12 @@
 #include "cli/batch_command.h"
 
 #include <functional>
+#include <iostream>
 #include <optional>
 
 #include "cli/cli_messages.h"
 #include "cli/console_batch_view.h"
+#include "cli/name_list.h"
 #include "cli/stop_signals.h"
 #include "common/app_error.h"
 #include "common/error_text.h"
@@ -29,7 +31,9 @@ struct CommandLine {
     bool overwrite = false;
     bool recursive = false;
     bool keepGoing = false;
+    bool nullSeparated = false;
     std::optional<QString> search;
+    QStringList nameLists;  // --files-from, in the order given
     std::optional<QString> format;
     QString quality = QStringLiteral("90");
     std::optional<int> jobs;
@@ -81,8 +85,10 @@ std::optional<QString> parse(const QStringList& arguments, CommandLine& line) {
             line.recursive = true;
         } else if (name == u"--keep-going") {
             line.keepGoing = true;
+        } else if (name == u"--null" || name == u"-0") {
+            line.nullSeparated = true;
         } else if (name == u"--to" || name == u"--quality" || name == u"--search" ||
-                   name == u"--jobs" || name == u"--memory-limit") {
+                   name == u"--jobs" || name == u"--memory-limit" || name == u"--files-from") {
             const std::optional<QString> given = value();
             if (!given) return QStringLiteral("%1 needs a value").arg(name);
             if (name == u"--quality") {
@@ -95,6 +101,8 @@ std::optional<QString> parse(const QStringList& arguments, CommandLine& line) {
                 if (!line.memoryLimit) return cli_messages::badMemoryLimit(*given);
             } else if (name == u"--search") {
                 line.search = *given;
+            } else if (name == u"--files-from") {
+                line.nameLists.append(*given);
             } else {
                 const QString upper = given->toUpper();
                 if (!formatNames().contains(upper)) return cli_messages::unknownFormat(*given);
@@ -103,13 +111,14 @@ std::optional<QString> parse(const QStringList& arguments, CommandLine& line) {
         } else {
             return QStringLiteral("unknown option %1").arg(argument);
         }
-        if (attached &&
-            (name == u"--help" || name == u"--version" || name == u"--list" ||
-             name == u"--overwrite" || name == u"--recursive" || name == u"--keep-going")) {
+        if (attached && (name == u"--help" || name == u"--version" || name == u"--list" ||
+                         name == u"--overwrite" || name == u"--recursive" ||
+                         name == u"--keep-going" || name == u"--null")) {
             return QStringLiteral("%1 takes no value").arg(name);
         }
     }
     if (line.recursive && !line.search) return cli_messages::recursiveWithoutSearch();
+    if (line.nullSeparated && line.nameLists.isEmpty()) return cli_messages::nullWithoutList();
     if (!line.help && !line.version && !line.listOnly && !line.format) {
         return cli_messages::missingTarget();
     }
@@ -122,12 +131,20 @@ void print(std::ostream& stream, const QString& text) {
 }
 
 // What the folder scan finds for the search text, split as the window
-// splits it, followed by the paths given.
-QStringList listOf(const CommandLine& line) {
-    if (!line.search) return line.paths;
-    if (!isScannable(*line.search)) throw AppError(cli_messages::searchNotScannable(*line.search));
-    const SearchPattern search = splitSearchPattern(*line.search);
-    return scanFolder(search.directory, search.fileName, line.recursive) + line.paths;
+// splits it, followed by the names of the lists, then the paths given.
+QStringList listOf(const CommandLine& line, std::istream& standardInput) {
+    QStringList list;
+    if (line.search) {
+        if (!isScannable(*line.search)) {
+            throw AppError(cli_messages::searchNotScannable(*line.search));
+        }
+        const SearchPattern search = splitSearchPattern(*line.search);
+        list = scanFolder(search.directory, search.fileName, line.recursive);
+    }
+    for (const QString& file : line.nameLists) {
+        list += readNameList(file, line.nullSeparated ? '\0' : '\n', standardInput);
+    }
+    return list + line.paths;
 }
 
 bool holdsMetafile(const QStringList& paths) {
@@ -181,7 +198,8 @@ class FailureReport {
 
 int runBatchCommand(const QStringList& arguments, std::ostream& out, std::ostream& err,
                     const BatchCommandEnvironment& environment) {
-    const auto& [needFonts, progressOnTerminal, budgetChosen, stopOnSignals] = environment;
+    const auto& [needFonts, progressOnTerminal, budgetChosen, stopOnSignals, standardInput] =
+        environment;
     CommandLine line;
     if (const std::optional<QString> problem = parse(arguments, line)) {
         print(err, cli_messages::wrongCommandLine(*problem));
@@ -197,7 +215,7 @@ int runBatchCommand(const QStringList& arguments, std::ostream& out, std::ostrea
     }
     QStringList paths;
     try {
-        paths = listOf(line);
+        paths = listOf(line, standardInput ? *standardInput : std::cin);
     } catch (const std::exception& error) {
         return reportError(err, error);
     }

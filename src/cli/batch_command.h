@@ -3,6 +3,7 @@
 #include <QStringList>
 #include <cstdint>
 #include <functional>
+#include <istream>
 #include <ostream>
 
 namespace quillmere {
@@ -23,6 +24,8 @@ struct BatchCommandEnvironment {
     // Whether SIGINT and SIGTERM stop the run as the window's Stop does;
     // the exit status is then 128 + the signal.
     bool stopOnSignals = false;
+    // What --files-from - reads; standard input when not given.
+    std::istream* standardInput = nullptr;
 };
 
 int runBatchCommand(const QStringList& arguments, std::ostream& out, std::ostream& err,
