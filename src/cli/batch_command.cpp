@@ -6,6 +6,7 @@
 
 #include "cli/cli_messages.h"
 #include "cli/console_batch_view.h"
+#include "cli/failure_report.h"
 #include "cli/name_list.h"
 #include "cli/stop_signals.h"
 #include "common/app_error.h"
@@ -160,39 +161,6 @@ int reportError(std::ostream& err, const std::exception& error) {
     print(err, errorBoxText(QString::fromUtf8(error.what())) + u'\n');
     return 1;
 }
-
-// Reports each entry that fails with its source; the run goes on after it
-// with --keep-going and ends there otherwise. An error that is no
-// std::exception is not the run's to report: it propagates.
-class FailureReport {
-  public:
-    FailureReport(std::ostream& err, ConsoleBatchView& view, bool keepGoing)
-        : err_(err), view_(view), keepGoing_(keepGoing) {}
-
-    BatchRunner::AfterFailure operator()(const QString& source, const std::exception_ptr& error) {
-        try {
-            std::rethrow_exception(error);
-        } catch (const std::exception& failure) {
-            // The log so far goes out before the entry's error.
-            view_.flush();
-            print(err_, cli_messages::entryFailed(source,
-                                                  errorBoxText(QString::fromUtf8(failure.what()))));
-        }
-        failures_ = true;
-        ended_ = !keepGoing_;
-        return keepGoing_ ? BatchRunner::AfterFailure::GoOn : BatchRunner::AfterFailure::End;
-    }
-    bool any() const { return failures_; }
-    // Whether a failed entry ended the run: its error is reported already.
-    bool endedRun() const { return ended_; }
-
-  private:
-    std::ostream& err_;
-    ConsoleBatchView& view_;
-    bool keepGoing_;
-    bool failures_ = false;
-    bool ended_ = false;
-};
 
 }  // namespace
 
