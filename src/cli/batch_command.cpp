@@ -1,9 +1,14 @@
 #include "cli/batch_command.h"
 
+#include <functional>
+#include <iostream>
 #include <optional>
 
 #include "cli/cli_messages.h"
 #include "cli/console_batch_view.h"
+#include "cli/failure_report.h"
+#include "cli/name_list.h"
+#include "cli/stop_signals.h"
 #include "common/app_error.h"
 #include "common/error_text.h"
 #include "common/path_encoding.h"
@@ -26,7 +31,10 @@ struct CommandLine {
     bool listOnly = false;
     bool overwrite = false;
     bool recursive = false;
+    bool keepGoing = false;
+    bool nullSeparated = false;
     std::optional<QString> search;
+    QStringList nameLists;  // --files-from, in the order given
     std::optional<QString> format;
     QString quality = QStringLiteral("90");
     std::optional<int> jobs;
@@ -76,8 +84,12 @@ std::optional<QString> parse(const QStringList& arguments, CommandLine& line) {
             line.overwrite = true;
         } else if (name == u"--recursive") {
             line.recursive = true;
+        } else if (name == u"--keep-going") {
+            line.keepGoing = true;
+        } else if (name == u"--null" || name == u"-0") {
+            line.nullSeparated = true;
         } else if (name == u"--to" || name == u"--quality" || name == u"--search" ||
-                   name == u"--jobs" || name == u"--memory-limit") {
+                   name == u"--jobs" || name == u"--memory-limit" || name == u"--files-from") {
             const std::optional<QString> given = value();
             if (!given) return QStringLiteral("%1 needs a value").arg(name);
             if (name == u"--quality") {
@@ -90,6 +102,8 @@ std::optional<QString> parse(const QStringList& arguments, CommandLine& line) {
                 if (!line.memoryLimit) return cli_messages::badMemoryLimit(*given);
             } else if (name == u"--search") {
                 line.search = *given;
+            } else if (name == u"--files-from") {
+                line.nameLists.append(*given);
             } else {
                 const QString upper = given->toUpper();
                 if (!formatNames().contains(upper)) return cli_messages::unknownFormat(*given);
@@ -99,11 +113,13 @@ std::optional<QString> parse(const QStringList& arguments, CommandLine& line) {
             return QStringLiteral("unknown option %1").arg(argument);
         }
         if (attached && (name == u"--help" || name == u"--version" || name == u"--list" ||
-                         name == u"--overwrite" || name == u"--recursive")) {
+                         name == u"--overwrite" || name == u"--recursive" ||
+                         name == u"--keep-going" || name == u"--null")) {
             return QStringLiteral("%1 takes no value").arg(name);
         }
     }
     if (line.recursive && !line.search) return cli_messages::recursiveWithoutSearch();
+    if (line.nullSeparated && line.nameLists.isEmpty()) return cli_messages::nullWithoutList();
     if (!line.help && !line.version && !line.listOnly && !line.format) {
         return cli_messages::missingTarget();
     }
@@ -116,12 +132,20 @@ void print(std::ostream& stream, const QString& text) {
 }
 
 // What the folder scan finds for the search text, split as the window
-// splits it, followed by the paths given.
-QStringList listOf(const CommandLine& line) {
-    if (!line.search) return line.paths;
-    if (!isScannable(*line.search)) throw AppError(cli_messages::searchNotScannable(*line.search));
-    const SearchPattern search = splitSearchPattern(*line.search);
-    return scanFolder(search.directory, search.fileName, line.recursive) + line.paths;
+// splits it, followed by the names of the lists, then the paths given.
+QStringList listOf(const CommandLine& line, std::istream& standardInput) {
+    QStringList list;
+    if (line.search) {
+        if (!isScannable(*line.search)) {
+            throw AppError(cli_messages::searchNotScannable(*line.search));
+        }
+        const SearchPattern search = splitSearchPattern(*line.search);
+        list = scanFolder(search.directory, search.fileName, line.recursive);
+    }
+    for (const QString& file : line.nameLists) {
+        list += readNameList(file, line.nullSeparated ? '\0' : '\n', standardInput);
+    }
+    return list + line.paths;
 }
 
 bool holdsMetafile(const QStringList& paths) {
@@ -142,7 +166,8 @@ int reportError(std::ostream& err, const std::exception& error) {
 
 int runBatchCommand(const QStringList& arguments, std::ostream& out, std::ostream& err,
                     const BatchCommandEnvironment& environment) {
-    const auto& [needFonts, progressOnTerminal, budgetChosen] = environment;
+    const auto& [needFonts, progressOnTerminal, budgetChosen, stopOnSignals, standardInput] =
+        environment;
     CommandLine line;
     if (const std::optional<QString> problem = parse(arguments, line)) {
         print(err, cli_messages::wrongCommandLine(*problem));
@@ -158,7 +183,7 @@ int runBatchCommand(const QStringList& arguments, std::ostream& out, std::ostrea
     }
     QStringList paths;
     try {
-        paths = listOf(line);
+        paths = listOf(line, standardInput ? *standardInput : std::cin);
     } catch (const std::exception& error) {
         return reportError(err, error);
     }
@@ -181,13 +206,24 @@ int runBatchCommand(const QStringList& arguments, std::ostream& out, std::ostrea
     const std::uint64_t budget = line.memoryLimit.value_or(defaultMemoryBudget());
     if (budgetChosen) budgetChosen(budget);
     ConsoleBatchView view(out, progressOnTerminal ? &err : nullptr);
+    BatchRunner runner(std::move(plan), jobs > 1 ? jobs : 0, budget);
+    FailureReport failures(err, view, line.keepGoing);
+    runner.onEntryFailed(std::ref(failures));
+    std::optional<StopSignals> stopSignals;
+    if (stopOnSignals) stopSignals.emplace([&runner] { runner.requestStop(); });
+    BatchEnd end = BatchEnd::Finished;
     try {
-        BatchRunner(std::move(plan), jobs > 1 ? jobs : 0, budget).run(view);
+        end = runner.run(view);
     } catch (const std::exception& error) {
         view.flush();
-        return reportError(err, error);
+        return failures.endedRun() ? 1 : reportError(err, error);
     }
-    return 0;
+    // Every target written is in the log before the program ends.
+    view.flush();
+    if (end == BatchEnd::Stopped && stopSignals && stopSignals->received() != 0) {
+        return 128 + stopSignals->received();
+    }
+    return failures.any() ? 1 : 0;
 }
 
 }  // namespace quillmere

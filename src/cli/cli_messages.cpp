@@ -6,7 +6,7 @@ QString usage() {
     return QStringLiteral(
         "Usage: quillmere-batch --to FORMAT [--quality TEXT] [--overwrite]\n"
         "                       [--search TEXT [--recursive]] [--jobs N] [--memory-limit SIZE]\n"
-        "                       [--list] [PATH...]\n");
+        "                       [--keep-going] [--files-from FILE [--null]] [--list] [PATH...]\n");
 }
 
 QString help() {
@@ -33,13 +33,25 @@ QString help() {
                "                   such as 800M or 2G (default: half of what the system and\n"
                "                   the process's control group have available); a picture\n"
                "                   larger than that is converted on its own\n"
+               "  --files-from FILE\n"
+               "                   convert (or list) the files named in FILE as well, one a\n"
+               "                   line, after those of --search and before the PATHs;\n"
+               "                   \"-\" reads the names from standard input\n"
+               "  --null, -0       with --files-from: names end at a NUL byte, as\n"
+               "                   find -print0 writes them, and may hold newlines\n"
+               "  --keep-going     report a file that fails on standard error and go on with\n"
+               "                   the others (the exit status is then 1)\n"
                "  --list           print the list of files and convert nothing\n"
                "  --help           print this text\n"
                "  --version        print the program's version\n"
                "\n"
-               "Exit status: 0 when the run finished, 1 when an error ended it,\n"
-               "2 for a wrong command line. On a terminal, the progress is shown on\n"
-               "standard error.\n");
+               "Exit status:\n"
+               "  0    every file was converted (or kept)\n"
+               "  1    a file failed (with --keep-going), or an error ended the run\n"
+               "  2    a wrong command line\n"
+               "  130  SIGINT (Ctrl-C) stopped the run; 143: SIGTERM did\n"
+               "\n"
+               "On a terminal, the progress is shown on standard error.\n");
 }
 
 QString version() {
@@ -86,6 +98,19 @@ QString recursiveWithoutSearch() {
 
 QString searchNotScannable(const QString& search) {
     return QStringLiteral("\"%1\" is not a search: it holds no \"*.\"").arg(search);
+}
+
+QString nullWithoutList() {
+    return QStringLiteral("--null needs --files-from");
+}
+
+QString unreadableList(const QString& file, const QString& reason) {
+    const QString what = QStringLiteral("Cannot read the list of files \"%1\"").arg(file);
+    return reason.isEmpty() ? what : what + QStringLiteral(". ") + reason;
+}
+
+QString entryFailed(const QString& source, const QString& message) {
+    return QStringLiteral("quillmere-batch: %1: %2\n").arg(source, message);
 }
 
 }  // namespace quillmere::cli_messages

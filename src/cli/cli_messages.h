@@ -18,5 +18,11 @@ QString badMemoryLimit(const QString& given);
 QString progress(int done, int total, double megapixelsPerSecond, int secondsLeft);
 QString recursiveWithoutSearch();
 QString searchNotScannable(const QString& search);
+QString nullWithoutList();
+// A list of names that cannot be read, and the system's reason (empty when
+// none is known).
+QString unreadableList(const QString& file, const QString& reason);
+// An entry that failed: its source and the error box's text.
+QString entryFailed(const QString& source, const QString& message);
 
 }  // namespace quillmere::cli_messages

@@ -36,5 +36,6 @@ int main(int argc, char* argv[]) {
     };
     environment.progressOnTerminal = ::isatty(STDERR_FILENO) == 1;
     environment.budgetChosen = quillmere::keepPictureBuffersForReuse;
+    environment.stopOnSignals = true;
     return quillmere::runBatchCommand(arguments, std::cout, std::cerr, environment);
 }

@@ -20,10 +20,16 @@ BatchEnd BatchRunner::run(BatchView& view) {
         view.progressed(progress);
     };
     const auto stopping = [this] { return queue_.stopRequested(); };
+    CommitGroup::Failed failed;
+    if (entryFailed_) {
+        failed = [this](int index, const std::exception_ptr& error) {
+            return entryFailed_(queue_.plan().sources[index], error) == AfterFailure::GoOn;
+        };
+    }
     // False when a stop ended it.
     const auto commitGroup = [&] {
         try {
-            return group.commit(view, committed, stopping);
+            return group.commit(view, committed, stopping, failed);
         } catch (...) {
             queue_.requestStop();
             throw;
@@ -50,12 +56,8 @@ BatchEnd BatchRunner::run(BatchView& view) {
             return stop();
         }
         if (outcome.loadError) {
-            if (!commitGroup()) return stop();
-            queue_.requestStop();
-            view.loadFailed();
-            std::rethrow_exception(outcome.loadError);
-        }
-        if (outcome.sourceMissing) {
+            group.addLoadFailed(index, outcome.loadError);
+        } else if (outcome.sourceMissing) {
             group.addSkipped(index);
         } else {
             // Its existence test must see the earlier entry's target.

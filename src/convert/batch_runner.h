@@ -1,5 +1,9 @@
 #pragma once
 
+#include <QString>
+#include <exception>
+#include <functional>
+
 #include "convert/batch_plan.h"
 #include "convert/batch_resources.h"
 #include "convert/batch_view.h"
@@ -24,9 +28,21 @@ class BatchRunner {
     BatchRunner(BatchPlan plan, int workers, std::uint64_t budget = PrepareQueue::kNoBudget,
                 CommitGroup::Limits groupLimits = {});
 
+    // What the run does after an entry failed to be loaded, decoded,
+    // encoded or written.
+    enum class AfterFailure { GoOn, End };
+    // Called on the committing thread, in list order, with the source of
+    // each entry that failed and its error, once the entries before it are
+    // committed and it is shown and logged as far as it got.
+    using EntryFailed =
+        std::function<AfterFailure(const QString& source, const std::exception_ptr& error)>;
+    // Without a handler, the first failure ends the run.
+    void onEntryFailed(EntryFailed handler) { entryFailed_ = std::move(handler); }
+
     // Commits every entry, then logs "finished!". A stop ends the run after
-    // the entry being committed and logs that the run was stopped. The
-    // first error ends the run and propagates; the entries after it are
+    // the entry being committed and logs that the run was stopped. A failed
+    // entry that the run goes on after counts as committed; the first one
+    // that ends the run propagates its error, and the entries after it are
     // neither written nor logged.
     BatchEnd run(BatchView& view);
 
@@ -36,6 +52,7 @@ class BatchRunner {
   private:
     PrepareQueue queue_;
     const CommitGroup::Limits groupLimits_;
+    EntryFailed entryFailed_;
 };
 
 }  // namespace quillmere

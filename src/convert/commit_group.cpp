@@ -24,7 +24,7 @@ bool CommitGroup::due(Clock::time_point now) const {
 
 void CommitGroup::add(Entry entry, std::uint64_t bytes) {
     if (entries_.empty()) opened_ = Clock::now();
-    failed_ = failed_ || entry.kind == Kind::Failed;
+    failed_ = failed_ || entry.error != nullptr;
     bytes_ += bytes + entry.picture.byteCount();
     entries_.push_back(std::move(entry));
 }
@@ -52,7 +52,12 @@ void CommitGroup::addFailed(int index, Bitmap24 picture, std::int64_t pixels, co
         0);
 }
 
-bool CommitGroup::commit(BatchView& view, const Committed& committed, const Stopping& stopping) {
+void CommitGroup::addLoadFailed(int index, std::exception_ptr error) {
+    add(Entry{index, Kind::LoadFailed, {}, 0, {}, false, nullptr, std::move(error)}, 0);
+}
+
+bool CommitGroup::commit(BatchView& view, const Committed& committed, const Stopping& stopping,
+                         const Failed& failed) {
     struct Emptied {
         CommitGroup& group;
         ~Emptied() {
@@ -61,16 +66,10 @@ bool CommitGroup::commit(BatchView& view, const Committed& committed, const Stop
             group.failed_ = false;
         }
     } emptied{*this};
-    return commitAll(view, committed, stopping);
+    return commitAll(view, committed, stopping, failed);
 }
 
-bool CommitGroup::commitAll(BatchView& view, const Committed& committed, const Stopping& stopping) {
-    if (stopping()) return false;
-    // The entries up to the first that failed to be written are flushed
-    // and committed.
-    std::size_t end = 0;
-    while (end < entries_.size() && entries_[end].kind != Kind::Failed) ++end;
-
+void CommitGroup::flushWritten(std::size_t end) {
     std::vector<int> descriptors;
     std::vector<std::size_t> writtenAt;
     for (std::size_t i = 0; i < end; ++i) {
@@ -87,11 +86,22 @@ bool CommitGroup::commitAll(BatchView& view, const Committed& committed, const S
         } catch (...) {
             entry.error = std::current_exception();
         }
-        end = writtenAt[k];
-        break;
+        entry.kind = Kind::Failed;
     }
+}
 
-    for (std::size_t i = 0; i < end; ++i) {
+bool CommitGroup::commitAll(BatchView& view, const Committed& committed, const Stopping& stopping,
+                            const Failed& failed) {
+    if (stopping()) return false;
+    // When the first failure ends the commit, nothing after it is flushed.
+    std::size_t end = entries_.size();
+    if (!failed) {
+        end = 0;
+        while (end < entries_.size() && !entries_[end].error) ++end;
+    }
+    flushWritten(end);
+
+    for (std::size_t i = 0; i < entries_.size(); ++i) {
         if (i > 0 && stopping()) return false;
         Entry& entry = entries_[i];
         switch (entry.kind) {
@@ -110,15 +120,17 @@ bool CommitGroup::commitAll(BatchView& view, const Committed& committed, const S
                 }
                 break;
             case Kind::Failed:
+                showAndLogBeforeWrite(view, entry.picture, entry.target, entry.replacing);
+                break;
+            case Kind::LoadFailed:
+                view.loadFailed();
                 break;
         }
+        if (entry.error) {
+            entry.file.reset();
+            if (!failed || !failed(entry.index, entry.error)) std::rethrow_exception(entry.error);
+        }
         committed(entry.index, entry.pixels);
-    }
-
-    if (end < entries_.size()) {
-        Entry& failed = entries_[end];
-        showAndLogBeforeWrite(view, failed.picture, failed.target, failed.replacing);
-        std::rethrow_exception(failed.error);
     }
     return true;
 }

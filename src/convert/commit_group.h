@@ -55,26 +55,35 @@ class CommitGroup {
     void addWritten(int index, Bitmap24 picture, std::int64_t pixels, const QString& target,
                     bool replacing, std::unique_ptr<TargetFile> file, std::uint64_t bytes);
     // An entry whose target could not be written: committing the group
-    // ends there, with `error`.
+    // ends there, with `error`, unless the run goes on after failures.
     void addFailed(int index, Bitmap24 picture, std::int64_t pixels, const QString& target,
                    bool replacing, std::exception_ptr error);
+    // An entry whose source could not be loaded, the same way; committing
+    // it tells the view the load failed.
+    void addLoadFailed(int index, std::exception_ptr error);
 
     // Called for each entry, in list order, once it is committed and shown.
     using Committed = std::function<void(int index, std::int64_t pixels)>;
     // Asked before each entry: whether the run stops there.
     using Stopping = std::function<bool()>;
+    // Called, in list order, for each entry that failed, once it is shown
+    // and logged as far as it got: true when the run goes on after it.
+    using Failed = std::function<bool(int index, const std::exception_ptr& error)>;
 
     // Flushes, renames, shows and logs every entry in list order. A stop
     // ends it at an entry boundary: the entries from there on are dropped
-    // as if never taken, and it returns false. The first entry that fails
-    // ends it too: the entries before it are committed, it is shown and
-    // logged as far as it got, its error propagates, and nothing after it
-    // is written or logged. The group is empty afterwards either way, its
-    // remaining temporary files removed.
-    bool commit(BatchView& view, const Committed& committed, const Stopping& stopping);
+    // as if never taken, and it returns false. An entry that fails is shown
+    // and logged as far as it got and passed to `failed`; when that goes
+    // on (never without `failed`), the entry counts as committed and the
+    // entries after it are committed as usual. Otherwise it ends the
+    // commit: the entries before it are committed, its error propagates,
+    // and nothing after it is written or logged. The group is empty
+    // afterwards either way, its remaining temporary files removed.
+    bool commit(BatchView& view, const Committed& committed, const Stopping& stopping,
+                const Failed& failed = {});
 
   private:
-    enum class Kind { Skipped, Kept, Written, Failed };
+    enum class Kind { Skipped, Kept, Written, Failed, LoadFailed };
     struct Entry {
         int index = 0;
         Kind kind = Kind::Skipped;
@@ -87,7 +96,9 @@ class CommitGroup {
     };
 
     void add(Entry entry, std::uint64_t bytes);
-    bool commitAll(BatchView& view, const Committed& committed, const Stopping& stopping);
+    void flushWritten(std::size_t end);
+    bool commitAll(BatchView& view, const Committed& committed, const Stopping& stopping,
+                   const Failed& failed);
 
     Limits limits_;
     std::vector<Entry> entries_;

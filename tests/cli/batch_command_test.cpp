@@ -49,13 +49,14 @@ TEST_F(BatchCommandTest, AnErrorEndsTheRunWithStatusOne) {
     const test::ProgramRun unknown = test::runBatchProgram({"--to", "BMP", a, notes, c});
     EXPECT_EQ(unknown.status, 1);
     EXPECT_EQ(unknown.out, sandbox.path("a.bmp") + "\n");
-    EXPECT_EQ(unknown.err, "Unknown picture file extension (.txt)\n");
+    EXPECT_EQ(unknown.err,
+              "quillmere-batch: " + notes + ": Unknown picture file extension (.txt)\n");
     EXPECT_FALSE(test::Sandbox::exists(sandbox.path("c.bmp")));
 
     // The error box's rule: a period is added after a letter.
     const test::ProgramRun invalid = test::runBatchProgram({"--to", "BMP", broken});
     EXPECT_EQ(invalid.status, 1);
-    EXPECT_EQ(invalid.err, "Invalid GIF signature.\n");
+    EXPECT_EQ(invalid.err, "quillmere-batch: " + broken + ": Invalid GIF signature.\n");
 }
 
 TEST_F(BatchCommandTest, ListsWithoutConverting) {
@@ -72,6 +73,10 @@ TEST_F(BatchCommandTest, AnswersHelpAndVersion) {
     EXPECT_EQ(help.status, 0);
     EXPECT_TRUE(help.out.startsWith("Usage: quillmere-batch --to FORMAT"));
     EXPECT_TRUE(help.out.contains("--overwrite"));
+    EXPECT_TRUE(help.out.contains("--keep-going"));
+    for (const char* status : {"\n  0 ", "\n  1 ", "\n  2 ", "\n  130 ", "143"}) {
+        EXPECT_TRUE(help.out.contains(status)) << status;
+    }
 
     const test::ProgramRun version = test::runBatchProgram({"--version"});
     EXPECT_EQ(version.status, 0);
@@ -149,7 +154,7 @@ TEST_F(BatchCommandTest, AnyNumberOfJobsGivesTheRunOfOne) {
          {"a.png", "a.bmp", "b.png", "broken.gif", "b.png", "c.png"},
          1,
          "a.bmp\nfile already exist: a.bmp -->over write \nb.bmp\n",
-         "Invalid GIF signature.\n"},
+         "quillmere-batch: broken.gif: Invalid GIF signature.\n"},
     };
     const QStringList jobs[] = {{"--jobs", "1"}, {"--jobs", "3"}, {"--jobs=256"}, {}};
     for (const auto& c : cases) {

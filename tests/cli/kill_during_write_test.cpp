@@ -14,6 +14,7 @@
 #include <QRegularExpression>
 #include <chrono>
 
+#include "folder_watch.h"
 #include "imaging/codecs/bmp_encoder.h"
 #include "imaging/codecs/jpeg_encoder.h"
 #include "support/folder_contents.h"
@@ -108,25 +109,6 @@ TEST(KillDuringWrite, TheOldTargetStaysWhole) {
     EXPECT_EQ(test::Sandbox::read(target), kOldTarget);
 }
 
-// Waits until `count` files have been renamed into the watched folder, or
-// the process has ended, or a minute has passed; returns how many were.
-int awaitRenames(int watch, int count, QProcess& process) {
-    const Clock::time_point end = Clock::now() + std::chrono::minutes(1);
-    alignas(inotify_event) char buffer[4096];
-    int renamed = 0;
-    while (renamed < count && Clock::now() < end && !process.waitForFinished(0)) {
-        pollfd ready{watch, POLLIN, 0};
-        if (::poll(&ready, 1, 10) <= 0) continue;
-        const ssize_t got = ::read(watch, buffer, sizeof buffer);
-        for (ssize_t at = 0; at < got;) {
-            const auto* event = reinterpret_cast<const inotify_event*>(buffer + at);
-            if (event->mask & IN_MOVED_TO) ++renamed;
-            at += static_cast<ssize_t>(sizeof(inotify_event) + event->len);
-        }
-    }
-    return renamed;
-}
-
 // Targets are flushed and renamed in groups: a kill while a group is being
 // written, flushed or renamed leaves every target as it was or whole and
 // new, never empty or cut short.
@@ -162,7 +144,7 @@ TEST(KillDuringWrite, EveryTargetOfAGroupStaysOldOrBecomesWhole) {
         process.start(QStringLiteral(QUILLMERE_BATCH_PROGRAM),
                       QStringList{"--to", "JPG", "--overwrite"} + sources);
         ASSERT_TRUE(process.waitForStarted());
-        const int renamed = awaitRenames(watch, 100, process);
+        const int renamed = test::awaitRenames(watch, 100, process);
         process.kill();
         ::close(watch);
         ASSERT_TRUE(process.waitForFinished());

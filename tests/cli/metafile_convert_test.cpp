@@ -83,7 +83,7 @@ TEST(MetafileConversion, ADamagedMetafileEndsTheRun) {
     const QString broken = sandbox.write("broken.emf", bytes);
     const test::ProgramRun result = test::runBatchProgram({"--to", "PNG", broken});
     EXPECT_EQ(result.status, 1);
-    EXPECT_EQ(result.err, "Metafile is not valid.\n");
+    EXPECT_EQ(result.err, "quillmere-batch: " + broken + ": Metafile is not valid.\n");
     EXPECT_FALSE(test::Sandbox::exists(sandbox.path("broken.png")));
 }
 

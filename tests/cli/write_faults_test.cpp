@@ -74,8 +74,9 @@ TEST(WriteFaults, AFileSystemThatRefusesTheSizeLosesNothing) {
 
         EXPECT_EQ(run.status, 1);
         EXPECT_EQ(run.out, targetExists ? "file already exist: " + target + "\n" : QString());
-        EXPECT_EQ(run.err,
-                  QStringLiteral("Cannot create file \"%1\". File too large.\n").arg(target));
+        EXPECT_EQ(run.err, QStringLiteral(
+                               "quillmere-batch: %1: Cannot create file \"%2\". File too large.\n")
+                               .arg(source, target));
         EXPECT_EQ(test::folderContents(folder.root()), before);
     }
 }
@@ -127,8 +128,8 @@ TEST(WriteFaults, ReadOnlyPlacesAndFoldersAtTheTargetLoseNothing) {
             c.atTarget == AtTarget::WritableFile || c.atTarget == AtTarget::ReadOnlyFile;
         EXPECT_EQ(run.status, 1);
         EXPECT_EQ(run.out, fileAtTarget ? "file already exist: " + target + "\n" : QString());
-        EXPECT_EQ(run.err,
-                  QStringLiteral("Cannot create file \"%1\". %2.\n").arg(target, c.reason));
+        EXPECT_EQ(run.err, QStringLiteral("quillmere-batch: %1: Cannot create file \"%2\". %3.\n")
+                               .arg(source, target, c.reason));
         EXPECT_EQ(test::folderContents(folder.root()), before);
     }
 }

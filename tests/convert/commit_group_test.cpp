@@ -135,6 +135,52 @@ TEST_P(FailingMiddleEntryTest, CommitsTheEntriesBeforeItAndNoneAfter) {
     EXPECT_TRUE(group_.empty());
 }
 
+TEST_P(FailingMiddleEntryTest, GoingOnCommitsTheEntriesAfterItToo) {
+    const bool replacing = GetParam() == Failing::EncodingFailsOverAnExistingTarget;
+    stage(0, "a.bmp");
+    if (replacing) {
+        sandbox_.write("c.bmp", QByteArray("old c"));
+        PreparedEntry entry = preparedFor(target("c.bmp"), 1);
+        entry.encoded.reset();
+        entry.encodeError = std::make_exception_ptr(std::runtime_error("cannot encode"));
+        stageEntry(1, entry, true, group_);
+    } else {
+        ASSERT_TRUE(QDir(root()).mkdir("c.bmp"));
+        stage(1, "c.bmp");
+    }
+    group_.addLoadFailed(2, std::make_exception_ptr(std::runtime_error("cannot load")));
+    stage(3, "d.bmp");
+    std::vector<std::pair<int, std::string>> failures;
+    const CommitGroup::Failed goOn = [&](int index, const std::exception_ptr& error) {
+        try {
+            std::rethrow_exception(error);
+        } catch (const std::runtime_error& failure) {
+            failures.emplace_back(index, failure.what());
+        }
+        return true;
+    };
+
+    EXPECT_TRUE(group_.commit(run_.view, run_.onCommitted, run_.stopping, goOn));
+
+    ASSERT_EQ(failures.size(), 2u);
+    EXPECT_EQ(failures[0].first, 1);
+    EXPECT_EQ(failures[1], std::make_pair(2, std::string("cannot load")));
+    QStringList expected = {target("a.bmp")};
+    if (replacing) expected << "file already exist: " + target("c.bmp");
+    expected << target("d.bmp");
+    EXPECT_EQ(run_.view.lines, expected);
+    EXPECT_TRUE(run_.view.events.contains("load failed"));
+    EXPECT_EQ(run_.committed, std::vector<int>({0, 1, 2, 3}));
+    EXPECT_EQ(test::Sandbox::read(target("d.bmp")),
+              encodePicture(test::photoLike(7, 3, 3), EncoderKind::Bmp, 90));
+    if (replacing) {
+        EXPECT_EQ(test::Sandbox::read(target("c.bmp")),
+                  std::vector<std::uint8_t>({'o', 'l', 'd', ' ', 'c'}));
+    }
+    EXPECT_EQ(test::hiddenEntries(root()), QStringList());
+    EXPECT_TRUE(group_.empty());
+}
+
 INSTANTIATE_TEST_SUITE_P(Failures, FailingMiddleEntryTest,
                          ::testing::Values(Failing::TargetIsAFolder,
                                            Failing::EncodingFailsOverAnExistingTarget));

@@ -61,10 +61,10 @@ for page in quillmere quillmere-batch; do
     zcat "$manual" | grep -q "^$page \\\\- " || fail "man $page names another program"
 done
 # Every option of the program's help is in its manual page.
-help_options=$("$prefix/bin/quillmere-batch" --help | grep -o -- '--[a-z][a-z-]*' | sort -u)
+# Whole names, such as --keep-going; the page writes each "-" as "\-".
+help_options=$("$prefix/bin/quillmere-batch" --help | grep -o -- '--[a-z0-9-]*[a-z0-9]' | sort -u)
 for option in $help_options; do
-    # Every hyphen of the option is written \- in the page's source.
-    zcat "$prefix/share/man/man1/quillmere-batch.1.gz" | grep -q -- "${option//-/\\\\-}" ||
+    zcat "$prefix/share/man/man1/quillmere-batch.1.gz" | grep -qF -- "${option//-/\\-}" ||
         fail "man quillmere-batch lacks $option"
 done
 
