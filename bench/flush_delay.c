@@ -19,12 +19,12 @@ static void wait_a_flush(void) {
     }
 }
 
-#define WRAP(name)                                                  \
-    int name(int fd) {                                              \
-        static int (*real)(int);                                    \
-        if (!real) real = (int (*)(int))dlsym(RTLD_NEXT, #name);    \
-        wait_a_flush();                                             \
-        return real(fd);                                            \
+#define WRAP(name)                                               \
+    int name(int fd) {                                           \
+        static int (*real)(int);                                 \
+        if (!real) real = (int (*)(int))dlsym(RTLD_NEXT, #name); \
+        wait_a_flush();                                          \
+        return real(fd);                                         \
     }
 
 WRAP(fsync)
