@@ -7,6 +7,7 @@
 #include <array>
 #include <vector>
 
+#include "imaging/fixtures/jpeg_fixtures.h"
 #include "support/picture_files.h"
 
 namespace quillmere {
@@ -145,35 +146,9 @@ TEST(JpegEncoder, UsesTheFloatingPointDct) {
     // The same picture through libjpeg with the integer DCT comes out
     // different; ours must match libjpeg run with the float DCT.
     const Bitmap24 picture = test::photoLike(64, 48);
-    const auto encodeWith = [&picture](J_DCT_METHOD method) {
-        jpeg_compress_struct info{};
-        jpeg_error_mgr errors{};
-        info.err = jpeg_std_error(&errors);
-        jpeg_create_compress(&info);
-        unsigned char* buffer = nullptr;
-        unsigned long size = 0;
-        jpeg_mem_dest(&info, &buffer, &size);
-        info.image_width = 64;
-        info.image_height = 48;
-        info.input_components = 3;
-        info.in_color_space = JCS_RGB;
-        jpeg_set_defaults(&info);
-        jpeg_set_quality(&info, 90, TRUE);
-        info.dct_method = method;
-        jpeg_start_compress(&info, TRUE);
-        for (int y = 0; y < 48; ++y) {
-            JSAMPROW row = const_cast<JSAMPROW>(picture.row(y));
-            jpeg_write_scanlines(&info, &row, 1);
-        }
-        jpeg_finish_compress(&info);
-        std::vector<std::uint8_t> file(buffer, buffer + size);
-        jpeg_destroy_compress(&info);
-        free(buffer);
-        return file;
-    };
     const std::vector<std::uint8_t> ours = encodeJpeg(picture, 90);
-    EXPECT_EQ(ours, encodeWith(JDCT_FLOAT));
-    EXPECT_NE(ours, encodeWith(JDCT_ISLOW));
+    EXPECT_EQ(ours, test::makeRgbJpeg(picture, {.quality = 90, .floatDct = true}));
+    EXPECT_NE(ours, test::makeRgbJpeg(picture, {.quality = 90, .floatDct = false}));
 }
 
 TEST(JpegEncoder, AnEmptyPictureGivesAnEmptyFile) {

@@ -1,7 +1,6 @@
 #include "imaging/picture_size_peek.h"
 
 #include <gtest/gtest.h>
-#include <jpeglib.h>
 #include <tiffio.h>
 
 #include <cstdio>
@@ -18,6 +17,7 @@
 #include "imaging/fixtures/bmp_fixtures.h"
 #include "imaging/fixtures/gif_fixtures.h"
 #include "imaging/fixtures/icon_fixtures.h"
+#include "imaging/fixtures/jpeg_fixtures.h"
 #include "imaging/fixtures/metafile_writer.h"
 #include "imaging/fixtures/png_fixtures.h"
 #include "imaging/fixtures/tiff_fixtures.h"
@@ -45,29 +45,7 @@ const Bitmap24& picture() {
 
 // A JPEG written in progressive scans, which our encoder never makes.
 Bytes progressiveJpeg(const Bitmap24& bitmap) {
-    jpeg_compress_struct info{};
-    jpeg_error_mgr errors{};
-    info.err = jpeg_std_error(&errors);
-    jpeg_create_compress(&info);
-    unsigned char* buffer = nullptr;
-    unsigned long size = 0;
-    jpeg_mem_dest(&info, &buffer, &size);
-    info.image_width = static_cast<JDIMENSION>(bitmap.width());
-    info.image_height = static_cast<JDIMENSION>(bitmap.height());
-    info.input_components = 3;
-    info.in_color_space = JCS_RGB;
-    jpeg_set_defaults(&info);
-    jpeg_simple_progression(&info);
-    jpeg_start_compress(&info, TRUE);
-    while (info.next_scanline < info.image_height) {
-        JSAMPROW row = const_cast<JSAMPROW>(bitmap.row(static_cast<int>(info.next_scanline)));
-        jpeg_write_scanlines(&info, &row, 1);
-    }
-    jpeg_finish_compress(&info);
-    jpeg_destroy_compress(&info);
-    Bytes file(buffer, buffer + size);
-    std::free(buffer);
-    return file;
+    return test::makeRgbJpeg(bitmap, {.progressive = true});
 }
 
 // A TIFF written by libtiff to a file, in the byte order and form its mode
