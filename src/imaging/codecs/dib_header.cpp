@@ -2,6 +2,8 @@
 
 #include <cstdlib>
 
+#include "imaging/codecs/byte_order.h"
+
 namespace quillmere {
 
 namespace {
@@ -9,14 +11,6 @@ namespace {
 constexpr std::uint32_t kRgb = 0;
 constexpr std::uint32_t kBitFields = 3;
 constexpr std::uint32_t kAlphaBitFields = 6;
-
-unsigned read16(std::span<const std::uint8_t> b, std::size_t at) {
-    return b[at] | (unsigned{b[at + 1]} << 8);
-}
-
-std::uint32_t read32(std::span<const std::uint8_t> b, std::size_t at) {
-    return read16(b, at) | (std::uint32_t{read16(b, at + 2)} << 16);
-}
 
 }  // namespace
 
@@ -35,23 +29,23 @@ std::uint64_t DibHeader::plainPixelBytes() const {
 std::optional<DibHeader> readDibHeader(std::span<const std::uint8_t> bytes, std::size_t offset) {
     if (offset > bytes.size() || bytes.size() - offset < 12) return std::nullopt;
     DibHeader header;
-    header.headerSize = read32(bytes, offset);
+    header.headerSize = little32(bytes, offset);
     if (header.headerSize == 12) {
-        header.width = read16(bytes, offset + 4);
-        header.height = read16(bytes, offset + 6);
-        header.bitCount = read16(bytes, offset + 10);
+        header.width = little16(bytes, offset + 4);
+        header.height = little16(bytes, offset + 6);
+        header.bitCount = little16(bytes, offset + 10);
         return header;
     }
     // Every larger header (OS/2 2.x's 16 to 64 bytes, Windows' 40 bytes and
     // its extensions, and any later one) starts with the same fields.
     if (header.headerSize < 16) return std::nullopt;
     if (bytes.size() - offset < 16) return std::nullopt;
-    header.width = static_cast<std::int32_t>(read32(bytes, offset + 4));
-    header.height = static_cast<std::int32_t>(read32(bytes, offset + 8));
-    header.bitCount = read16(bytes, offset + 14);
+    header.width = static_cast<std::int32_t>(little32(bytes, offset + 4));
+    header.height = static_cast<std::int32_t>(little32(bytes, offset + 8));
+    header.bitCount = little16(bytes, offset + 14);
     if (header.headerSize > 16) {
         if (bytes.size() - offset < 20) return std::nullopt;
-        header.compression = read32(bytes, offset + 16);
+        header.compression = little32(bytes, offset + 16);
     }
     return header;
 }

@@ -6,6 +6,7 @@
 #include <cstdlib>
 
 #include "common/app_error.h"
+#include "imaging/codecs/byte_order.h"
 #include "imaging/codecs/dib_header.h"
 #include "imaging/codecs/picture_limits.h"
 #include "imaging/codecs/qt_image_bridge.h"
@@ -18,15 +19,6 @@ namespace {
 constexpr std::size_t kDirectorySize = 6;
 constexpr std::size_t kEntrySize = 16;
 
-unsigned read16(std::span<const std::uint8_t> b, std::size_t at) {
-    return b[at] | (unsigned{b[at + 1]} << 8);
-}
-
-std::uint32_t read32(std::span<const std::uint8_t> b, std::size_t at) {
-    return b[at] | (std::uint32_t{b[at + 1]} << 8) | (std::uint32_t{b[at + 2]} << 16) |
-           (std::uint32_t{b[at + 3]} << 24);
-}
-
 bool isPngAt(std::span<const std::uint8_t> bytes, std::size_t offset) {
     static constexpr std::uint8_t kPng[4] = {0x89, 'P', 'N', 'G'};
     return offset <= bytes.size() && bytes.size() - offset >= 4 &&
@@ -37,10 +29,10 @@ bool isPngAt(std::span<const std::uint8_t> bytes, std::size_t offset) {
 // depth its image data declares (a PNG's IHDR or a DIB's header), or the
 // depth its colour count implies.
 unsigned entryBitCount(std::span<const std::uint8_t> bytes, std::size_t entry) {
-    if (const unsigned bits = read16(bytes, entry + 6); bits != 0) return bits;
-    const std::uint32_t offset = read32(bytes, entry + 12);
+    if (const unsigned bits = little16(bytes, entry + 6); bits != 0) return bits;
+    const std::uint32_t offset = little32(bytes, entry + 12);
     if (offset + 26ull <= bytes.size()) {
-        if (!isPngAt(bytes, offset)) return read16(bytes, offset + 14);
+        if (!isPngAt(bytes, offset)) return little16(bytes, offset + 14);
         const unsigned depth = bytes[offset + 24];
         const unsigned colourType = bytes[offset + 25];
         const unsigned channels = colourType == 6   ? 4
@@ -59,15 +51,15 @@ unsigned entryBitCount(std::span<const std::uint8_t> bytes, std::size_t entry) {
 // opaque; the pixels the mask covers are transparent.
 void applyAndMask(std::span<const std::uint8_t> bytes, int index, QImage& image) {
     const std::size_t entry = kDirectorySize + kEntrySize * static_cast<std::size_t>(index);
-    const std::uint64_t offset = read32(bytes, entry + 12);
+    const std::uint64_t offset = little32(bytes, entry + 12);
     if (offset + 40 > bytes.size()) return;
-    const unsigned bits = read16(bytes, offset + 14);
+    const unsigned bits = little16(bytes, offset + 14);
     if (bits != 16 && bits != 24) return;
     const auto width = static_cast<std::uint64_t>(image.width());
     const auto height = static_cast<std::uint64_t>(image.height());
     const std::uint64_t colourRow = (width * bits + 31) / 32 * 4;
     const std::uint64_t maskRow = (width + 31) / 32 * 4;
-    const std::uint64_t mask = offset + read32(bytes, offset) + colourRow * height;
+    const std::uint64_t mask = offset + little32(bytes, offset) + colourRow * height;
     if (mask + maskRow * height > bytes.size()) return;
 
     image = image.convertToFormat(QImage::Format_ARGB32);
@@ -90,7 +82,7 @@ std::uint32_t readBigEndian32(std::span<const std::uint8_t> b, std::size_t at) {
 // an icon may hold, before Qt's reader allocates for it.
 void checkImageSize(std::span<const std::uint8_t> bytes, int index) {
     const std::size_t entry = kDirectorySize + kEntrySize * static_cast<std::size_t>(index);
-    const std::size_t offset = read32(bytes, entry + 12);
+    const std::size_t offset = little32(bytes, entry + 12);
     long long width = 0;
     long long height = 0;
     if (isPngAt(bytes, offset)) {
@@ -111,9 +103,9 @@ void checkImageSize(std::span<const std::uint8_t> bytes, int index) {
 }  // namespace
 
 int chooseStandardIconImage(std::span<const std::uint8_t> bytes) {
-    if (bytes.size() < kDirectorySize || read16(bytes, 0) != 0) return -1;
-    const unsigned type = read16(bytes, 2);
-    const unsigned count = read16(bytes, 4);
+    if (bytes.size() < kDirectorySize || little16(bytes, 0) != 0) return -1;
+    const unsigned type = little16(bytes, 2);
+    const unsigned count = little16(bytes, 4);
     if ((type != 1 && type != 2) || count == 0) return -1;
     if (bytes.size() < kDirectorySize + kEntrySize * count) return -1;
 

@@ -6,6 +6,7 @@
 #include <optional>
 #include <span>
 
+#include "imaging/codecs/byte_order.h"
 #include "imaging/picture_size_peek.h"
 
 namespace quillmere::peek {
@@ -39,25 +40,6 @@ class PeekSource {
     const ReadAt& read_;
     std::uint64_t size_;
 };
-
-inline std::uint32_t little16(std::span<const std::uint8_t> b, std::size_t at) {
-    return b[at] | (std::uint32_t{b[at + 1]} << 8);
-}
-inline std::uint32_t little32(std::span<const std::uint8_t> b, std::size_t at) {
-    return little16(b, at) | (little16(b, at + 2) << 16);
-}
-inline std::uint64_t little64(std::span<const std::uint8_t> b, std::size_t at) {
-    return little32(b, at) | (std::uint64_t{little32(b, at + 4)} << 32);
-}
-inline std::uint32_t big16(std::span<const std::uint8_t> b, std::size_t at) {
-    return (std::uint32_t{b[at]} << 8) | b[at + 1];
-}
-inline std::uint32_t big32(std::span<const std::uint8_t> b, std::size_t at) {
-    return (big16(b, at) << 16) | big16(b, at + 2);
-}
-inline std::uint64_t big64(std::span<const std::uint8_t> b, std::size_t at) {
-    return (std::uint64_t{big32(b, at)} << 32) | big32(b, at + 4);
-}
 
 // One reader per format, each mirroring what its decoder accepts.
 std::optional<PictureSize> peekBmp(const PeekSource& file);
