@@ -10,14 +10,14 @@ packages=(
     g++ cmake ninja-build pkg-config
     qt6-base-dev qt6-qpa-plugins libgl-dev
     libjpeg62-turbo-dev libpng-dev libgif-dev libtiff-dev zlib1g-dev
-    libcurl4-openssl-dev
+    libcurl4-openssl-dev nlohmann-json3-dev
     libgtest-dev libgmock-dev libbenchmark-dev
     libjpeg-turbo-progs
     fonts-liberation2
     xvfb openbox wmctrl x11-utils dbus-daemon
     desktop-file-utils appstream lintian dpkg-dev fakeroot file bash-completion man-db groff-base
     libglib2.0-bin
-    strace
+    strace parallel
 )
 for option in "$@"; do
     case $option in

@@ -6,7 +6,9 @@ QString usage() {
     return QStringLiteral(
         "Usage: quillmere-batch --to FORMAT [--quality TEXT] [--overwrite]\n"
         "                       [--search TEXT [--recursive]] [--jobs N] [--memory-limit SIZE]\n"
-        "                       [--keep-going] [--files-from FILE [--null]] [--list] [PATH...]\n");
+        "                       [--keep-going] [--files-from FILE [--null]] [--shard K/N]\n"
+        "                       [--output-dir DIR [--base BASE]] [--json] [--dry-run]\n"
+        "                       [--list] [PATH...]\n");
 }
 
 QString help() {
@@ -41,6 +43,19 @@ QString help() {
                "                   find -print0 writes them, and may hold newlines\n"
                "  --keep-going     report a file that fails on standard error and go on with\n"
                "                   the others (the exit status is then 1)\n"
+               "  --shard K/N      take shard K of N (K from 0 to N - 1) of the list: N runs,\n"
+               "                   on one machine or several, each with its own K, together\n"
+               "                   convert the list once; a file's shard depends only on its\n"
+               "                   name without the extension\n"
+               "  --output-dir DIR write each target to DIR, at the source's path relative to\n"
+               "                   the folder of --search, or to --base for the other files,\n"
+               "                   making the folders needed; nothing is written outside DIR\n"
+               "  --base BASE      with --output-dir: the folder the paths of the files named\n"
+               "                   by --files-from and PATH are taken from (default: the\n"
+               "                   current folder); a file outside it fails\n"
+               "  --json           print one JSON object per file instead of the log (source,\n"
+               "                   target, status, error, seconds), then a summary line\n"
+               "  --dry-run        print the log the run would print; read and write nothing\n"
                "  --list           print the list of files and convert nothing\n"
                "  --help           print this text\n"
                "  --version        print the program's version\n"
@@ -102,6 +117,14 @@ QString searchNotScannable(const QString& search) {
 
 QString nullWithoutList() {
     return QStringLiteral("--null needs --files-from");
+}
+
+QString baseWithoutOutputFolder() {
+    return QStringLiteral("--base needs --output-dir");
+}
+
+QString badShard(const QString& given) {
+    return QStringLiteral("--shard needs K/N, a whole K from 0 to N - 1, not \"%1\"").arg(given);
 }
 
 QString unreadableList(const QString& file, const QString& reason) {

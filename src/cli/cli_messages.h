@@ -19,6 +19,8 @@ QString progress(int done, int total, double megapixelsPerSecond, int secondsLef
 QString recursiveWithoutSearch();
 QString searchNotScannable(const QString& search);
 QString nullWithoutList();
+QString baseWithoutOutputFolder();
+QString badShard(const QString& given);
 // A list of names that cannot be read, and the system's reason (empty when
 // none is known).
 QString unreadableList(const QString& file, const QString& reason);

@@ -6,8 +6,8 @@
 
 namespace quillmere {
 
-ConsoleBatchView::ConsoleBatchView(std::ostream& out, std::ostream* progressOut)
-    : log_(out), progressOut_(progressOut) {}
+ConsoleBatchView::ConsoleBatchView(std::ostream& out, std::ostream* progressOut, JsonReport* report)
+    : log_(out), report_(report), progressOut_(progressOut) {}
 
 ConsoleBatchView::~ConsoleBatchView() {
     flush();
@@ -24,7 +24,13 @@ void ConsoleBatchView::appendLine(const QString& line) {
     // The finished line goes out before the next starts; the progress line
     // stays below the log.
     clearProgressLine();
-    log_.appendLine(line);
+    if (!report_) log_.appendLine(line);
+}
+
+void ConsoleBatchView::entryEnded(const EntryEnd& end) {
+    if (!report_) return;
+    clearProgressLine();
+    report_->entry(end);
 }
 
 void ConsoleBatchView::flush() {

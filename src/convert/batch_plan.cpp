@@ -1,8 +1,14 @@
 #include "convert/batch_plan.h"
 
 #include "common/lenient_int.h"
+#include "convert/output_path.h"
 
 namespace quillmere {
+
+QString BatchPlan::targetOf(int index) const {
+    if (targets.empty()) return outputPathFor(sources[index], formatItem);
+    return targets[static_cast<std::size_t>(index)].path;
+}
 
 int readBatchQuality(QualityField& field) {
     const int quality = readLenientInt(field.text());

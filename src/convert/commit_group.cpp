@@ -17,6 +17,21 @@ void showAndLogBeforeWrite(BatchView& view, Bitmap24& picture, const QString& ta
 
 }  // namespace
 
+EntryStatus CommitGroup::statusOf(const Entry& entry) {
+    switch (entry.kind) {
+        case Kind::Skipped:
+            return EntryStatus::Missing;
+        case Kind::Kept:
+            return EntryStatus::Exists;
+        case Kind::Written:
+            return entry.replacing ? EntryStatus::Replaced : EntryStatus::Converted;
+        case Kind::Failed:
+        case Kind::LoadFailed:
+            break;
+    }
+    return EntryStatus::Failed;
+}
+
 bool CommitGroup::due(Clock::time_point now) const {
     return !entries_.empty() && (failed_ || static_cast<int>(entries_.size()) >= limits_.entries ||
                                  bytes_ >= limits_.bytes || now >= deadline());
@@ -130,7 +145,7 @@ bool CommitGroup::commitAll(BatchView& view, const Committed& committed, const S
             entry.file.reset();
             if (!failed || !failed(entry.index, entry.error)) std::rethrow_exception(entry.error);
         }
-        committed(entry.index, entry.pixels);
+        committed(entry.index, entry.pixels, statusOf(entry));
     }
     return true;
 }

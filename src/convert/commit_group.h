@@ -62,8 +62,9 @@ class CommitGroup {
     // it tells the view the load failed.
     void addLoadFailed(int index, std::exception_ptr error);
 
-    // Called for each entry, in list order, once it is committed and shown.
-    using Committed = std::function<void(int index, std::int64_t pixels)>;
+    // Called for each entry, in list order, once it is committed and shown;
+    // a failed entry only when the run goes on after it.
+    using Committed = std::function<void(int index, std::int64_t pixels, EntryStatus status)>;
     // Asked before each entry: whether the run stops there.
     using Stopping = std::function<bool()>;
     // Called, in list order, for each entry that failed, once it is shown
@@ -95,6 +96,7 @@ class CommitGroup {
         std::exception_ptr error;
     };
 
+    static EntryStatus statusOf(const Entry& entry);
     void add(Entry entry, std::uint64_t bytes);
     void flushWritten(std::size_t end);
     bool commitAll(BatchView& view, const Committed& committed, const Stopping& stopping,

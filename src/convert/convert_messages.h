@@ -11,6 +11,10 @@ QString finished();
 // The last log line of a run the user stopped.
 QString stopped();
 QString convertOneFile();
+// Errors of an entry whose target goes to an output folder.
+QString sourceOutsideBase(const QString& base);
+QString linkLeadsOut(const QString& path);
+QString cannotMakeFolder(const QString& path, const QString& reason);
 QString confirmSingleConversion(const QString& fileName, const QString& formatItem);
 
 }  // namespace quillmere::convert_messages

@@ -1,6 +1,5 @@
 #include "convert/entry_conversion.h"
 
-#include "convert/output_path.h"
 #include "imaging/file_access.h"
 #include "imaging/image_process.h"
 #include "imaging/picture_file.h"
@@ -20,10 +19,10 @@ void encodeInto(PreparedEntry& entry, const Bitmap24& picture) {
 
 }  // namespace
 
-PreparedEntry prepareEntry(const QString& sourcePath, const QString& formatItem, int quality,
+PreparedEntry prepareEntry(const QString& sourcePath, const QString& outputPath, int quality,
                            bool overwrite, const std::atomic<bool>* abandoned, bool keepPicture) {
     PreparedEntry entry;
-    entry.outputPath = outputPathFor(sourcePath, formatItem);
+    entry.outputPath = outputPath;
     entry.encoder = encoderForTarget(entry.outputPath);
     entry.quality = quality;
     entry.picture = normaliseGraphic(*decodePictureFile(sourcePath));
@@ -43,7 +42,7 @@ void showNormalisedPicture(ImageControl& control, Bitmap24 picture) {
 }
 
 void stageEntry(int index, PreparedEntry& entry, bool overwrite, CommitGroup& group,
-                bool keepPicture) {
+                bool keepPicture, OutputFolder* outputFolder) {
     const bool exists = isExistingFile(entry.outputPath);
     if (exists && !overwrite) {
         if (!keepPicture) entry.picture = Bitmap24();
@@ -54,6 +53,7 @@ void stageEntry(int index, PreparedEntry& entry, bool overwrite, CommitGroup& gr
     if (!entry.encoded && !entry.encodeError) encodeInto(entry, entry.picture);
     if (!keepPicture) entry.picture = Bitmap24();
     try {
+        if (outputFolder) outputFolder->prepareFor(entry.outputPath);
         auto target = std::make_unique<TargetFile>(entry.outputPath);
         if (entry.encodeError) std::rethrow_exception(entry.encodeError);
         target->write(*entry.encoded);

@@ -9,6 +9,7 @@
 
 #include "convert/batch_view.h"
 #include "convert/commit_group.h"
+#include "convert/output_folder.h"
 #include "imaging/bitmap24.h"
 #include "imaging/image_control.h"
 #include "imaging/picture_encoding.h"
@@ -36,16 +37,17 @@ struct PreparedEntry {
 // Errors of reading or decoding propagate. When `abandoned` is set once
 // the picture is decoded, the entry is left unencoded: nobody will take it.
 // Without `keepPicture`, the picture is dropped once it is encoded.
-PreparedEntry prepareEntry(const QString& sourcePath, const QString& formatItem, int quality,
+PreparedEntry prepareEntry(const QString& sourcePath, const QString& outputPath, int quality,
                            bool overwrite, const std::atomic<bool>* abandoned = nullptr,
                            bool keepPicture = true);
 
 // Tests whether the target exists and, as the overwrite switch says, writes
 // it to its temporary file; adds entry `index` to `group` either way. An
 // error of writing or encoding is added as the entry's failure.
-// Without `keepPicture`, the group holds no picture to show.
+// Without `keepPicture`, the group holds no picture to show. With
+// `outputFolder`, the target's folders are made there first.
 void stageEntry(int index, PreparedEntry& entry, bool overwrite, CommitGroup& group,
-                bool keepPicture = true);
+                bool keepPicture = true, OutputFolder* outputFolder = nullptr);
 
 // Shows a normalised picture in the control the way a load does: the
 // control takes its size.

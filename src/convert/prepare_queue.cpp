@@ -2,7 +2,7 @@
 
 #include <algorithm>
 
-#include "convert/output_path.h"
+#include "common/app_error.h"
 #include "imaging/file_access.h"
 
 namespace quillmere {
@@ -12,8 +12,11 @@ namespace {
 EntryDependencies dependenciesOf(const BatchPlan& plan) {
     QStringList targets;
     targets.reserve(plan.sources.size());
-    for (const QString& source : plan.sources)
-        targets.append(outputPathFor(source, plan.formatItem));
+    for (int i = 0; i < plan.sources.size(); ++i) {
+        // An entry without a target writes nothing.
+        const QString target = plan.targetOf(i);
+        targets.append(target.isEmpty() ? plan.sources[i] : target);
+    }
     return entryDependencies(plan.sources, targets);
 }
 
@@ -71,12 +74,18 @@ PreparedOutcome PrepareQueue::prepare(int index) const {
         outcome.sourceMissing = true;
         return outcome;
     }
+    const auto start = Clock::now();
     try {
-        outcome.entry = prepareEntry(source, plan_.formatItem, plan_.quality, plan_.overwrite,
+        if (!plan_.targets.empty()) {
+            const QString& problem = plan_.targets[static_cast<std::size_t>(index)].problem;
+            if (!problem.isEmpty()) throw AppError(problem);
+        }
+        outcome.entry = prepareEntry(source, plan_.targetOf(index), plan_.quality, plan_.overwrite,
                                      &abandoned_, plan_.showPictures);
     } catch (...) {
         outcome.loadError = std::current_exception();
     }
+    outcome.seconds = std::chrono::duration<double>(Clock::now() - start).count();
     return outcome;
 }
 

@@ -25,6 +25,8 @@ struct PreparedOutcome {
     bool sourceMissing = false;
     std::exception_ptr loadError;
     PreparedEntry entry;
+    // The time spent preparing it.
+    double seconds = 0;
 };
 
 // Prepares the entries of a run on worker threads, ahead of the one thread

@@ -35,7 +35,7 @@ PreparedEntry preparedFor(const QString& target, int seed) {
 struct Committing {
     test::RecordingView view;
     std::vector<int> committed;
-    CommitGroup::Committed onCommitted = [this](int index, std::int64_t) {
+    CommitGroup::Committed onCommitted = [this](int index, std::int64_t, EntryStatus) {
         committed.push_back(index);
     };
     int stopAfter = -1;  // entries committed before a stop is asked for
