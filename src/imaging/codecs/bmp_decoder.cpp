@@ -1,15 +1,13 @@
 #include "imaging/codecs/bmp_decoder.h"
 
-#include <QBuffer>
-#include <QImageReader>
 #include <algorithm>
 #include <cstdlib>
-#include <new>
 
 #include "common/app_error.h"
+#include "imaging/codecs/bmp_layout.h"
+#include "imaging/codecs/bmp_pixels.h"
 #include "imaging/codecs/dib_header.h"
 #include "imaging/codecs/picture_limits.h"
-#include "imaging/codecs/qt_image_bridge.h"
 #include "imaging/imaging_messages.h"
 
 namespace quillmere {
@@ -18,10 +16,10 @@ namespace {
 
 constexpr std::size_t kFileHeaderSize = 14;
 
-// Where the pixels start: as the file header says, unless that points into
-// the headers or past the end, when the reader takes them from the end of
-// the headers (or finds none).
-std::size_t pixelDataOffset(std::span<const std::uint8_t> bytes, const DibHeader& header) {
+// Where the pixels start at the earliest: as the file header says, unless
+// that points into the headers or past the end, when they follow the
+// headers (or there are none).
+std::size_t earliestPixels(std::span<const std::uint8_t> bytes, const DibHeader& header) {
     const std::size_t headersEnd =
         std::min<std::size_t>(bytes.size(), kFileHeaderSize + header.headerSize);
     const std::size_t declared =
@@ -29,55 +27,33 @@ std::size_t pixelDataOffset(std::span<const std::uint8_t> bytes, const DibHeader
     return declared >= headersEnd && declared <= bytes.size() ? declared : headersEnd;
 }
 
-}  // namespace
-
-Bitmap24 decodeBmp(std::span<const std::uint8_t> bytes) {
-    // The size is checked here, from the header itself: Qt's reader reports
-    // a top-down bitmap's height as negative, which no size check catches.
+// Refuses, before anything is allocated, a bitmap beyond the picture
+// limits or one whose uncompressed rows the file cannot hold.
+void checkDeclaredSize(std::span<const std::uint8_t> bytes) {
     const bool hasSignature = bytes.size() >= 2 && bytes[0] == 'B' && bytes[1] == 'M';
     const std::optional<DibHeader> header =
         hasSignature ? readDibHeader(bytes, kFileHeaderSize) : std::nullopt;
-    bool sizeKnown = false;
-    long long width = 0;
-    long long height = 0;
-    if (header) {
-        sizeKnown = header->width > 0 && header->height != 0;
-        width = std::llabs(header->width);
-        height = std::llabs(header->height);
-    }
+    if (!header) return;
+    const long long width = std::llabs(header->width);
+    const long long height = std::llabs(header->height);
     if (!fitsPictureLimits(width, height)) {
         throw InvalidPictureError(imaging_messages::pictureTooLarge(width, height));
     }
-    // Qt's reader stops quietly where uncompressed pixels run out and
-    // leaves the rest of the image as it found it, so a file that cannot
-    // hold its pixels is refused rather than shown with made-up ones.
-    const std::size_t pixelsStart = header ? pixelDataOffset(bytes, *header) : bytes.size();
-    const std::size_t pixelRoom = bytes.size() - pixelsStart;
-    if (header && header->storesPlainRows() && pixelRoom < header->plainPixelBytes()) {
+    const std::size_t room = bytes.size() - earliestPixels(bytes, *header);
+    if (header->storesPlainRows() && room < header->plainPixelBytes()) {
         throw InvalidPictureError(imaging_messages::bitmapNotValid());
     }
+}
 
-    QByteArray data = wrapBytes(bytes);
-    QBuffer buffer(&data);
-    buffer.open(QIODevice::ReadOnly);
-    QImageReader reader(&buffer, "bmp");
-    reader.setDecideFormatFromContent(false);
+}  // namespace
 
-    // Qt's reader fills an image of the right size and format as it is
-    // given, so large bitmaps within the limits load without widening Qt's
-    // own allocation limit, which holds for every reader in the process.
-    QImage image;
-    const QImage::Format format = reader.imageFormat();
-    if (sizeKnown && format != QImage::Format_Invalid) {
-        image = QImage(static_cast<int>(width), static_cast<int>(height), format);
-        if (image.isNull()) throw std::bad_alloc();
-        // Run-length data may skip pixels; they are those of colour 0.
-        if (!header->storesPlainRows()) image.fill(0);
-    }
-    if (!reader.read(&image) || image.isNull()) {
-        throw InvalidPictureError(imaging_messages::bitmapNotValid());
-    }
-    return bitmapFromOpaqueImage(image);
+Bitmap24 decodeBmp(std::span<const std::uint8_t> bytes) {
+    checkDeclaredSize(bytes);
+    const std::optional<BmpLayout> layout = readBmpLayout(bytes);
+    if (!layout) throw InvalidPictureError(imaging_messages::bitmapNotValid());
+    std::optional<Bitmap24> picture = decodeBmpPixels(bytes, *layout);
+    if (!picture) throw InvalidPictureError(imaging_messages::bitmapNotValid());
+    return std::move(*picture);
 }
 
 }  // namespace quillmere

@@ -9,8 +9,8 @@
 #include "imaging/codecs/byte_order.h"
 #include "imaging/codecs/dib_header.h"
 #include "imaging/codecs/picture_limits.h"
-#include "imaging/codecs/qt_image_bridge.h"
 #include "imaging/imaging_messages.h"
+#include "imaging/qt_reference/qt_image_bridge.h"
 
 namespace quillmere {
 

@@ -1,4 +1,4 @@
-#include "imaging/codecs/qt_image_bridge.h"
+#include "imaging/qt_reference/qt_image_bridge.h"
 
 #include <cstring>
 
