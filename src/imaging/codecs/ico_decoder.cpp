@@ -1,16 +1,15 @@
 #include "imaging/codecs/ico_decoder.h"
 
-#include <QBuffer>
-#include <QImageReader>
 #include <algorithm>
 #include <cstdlib>
 
 #include "common/app_error.h"
 #include "imaging/codecs/byte_order.h"
 #include "imaging/codecs/dib_header.h"
+#include "imaging/codecs/icon_entry_image.h"
+#include "imaging/codecs/icon_scaling.h"
 #include "imaging/codecs/picture_limits.h"
 #include "imaging/imaging_messages.h"
-#include "imaging/qt_reference/qt_image_bridge.h"
 
 namespace quillmere {
 
@@ -47,27 +46,28 @@ unsigned entryBitCount(std::span<const std::uint8_t> bytes, std::size_t entry) {
     return depth;
 }
 
-// Qt's reader ignores the AND mask of 16- and 24-bit images and reads them
-// opaque; the pixels the mask covers are transparent.
-void applyAndMask(std::span<const std::uint8_t> bytes, int index, QImage& image) {
+// The reader leaves 16- and 24-bit images opaque; the pixels their AND
+// mask covers are made transparent here. The mask is looked for after the
+// header's own size and the rows of the image's size at the header's bit
+// count, and left alone when the file does not hold all of it.
+void applyAndMask(std::span<const std::uint8_t> bytes, int index, PremultipliedImage& image) {
     const std::size_t entry = kDirectorySize + kEntrySize * static_cast<std::size_t>(index);
     const std::uint64_t offset = little32(bytes, entry + 12);
     if (offset + 40 > bytes.size()) return;
     const unsigned bits = little16(bytes, offset + 14);
     if (bits != 16 && bits != 24) return;
-    const auto width = static_cast<std::uint64_t>(image.width());
-    const auto height = static_cast<std::uint64_t>(image.height());
+    const auto width = static_cast<std::uint64_t>(image.width);
+    const auto height = static_cast<std::uint64_t>(image.height);
     const std::uint64_t colourRow = (width * bits + 31) / 32 * 4;
     const std::uint64_t maskRow = (width + 31) / 32 * 4;
     const std::uint64_t mask = offset + little32(bytes, offset) + colourRow * height;
     if (mask + maskRow * height > bytes.size()) return;
 
-    image = image.convertToFormat(QImage::Format_ARGB32);
     for (std::uint64_t y = 0; y < height; ++y) {
         const std::uint8_t* bitsRow = bytes.data() + mask + maskRow * (height - 1 - y);
-        auto* line = reinterpret_cast<QRgb*>(image.scanLine(static_cast<int>(y)));
+        std::uint32_t* line = image.row(static_cast<int>(y));
         for (std::uint64_t x = 0; x < width; ++x) {
-            if (bitsRow[x / 8] & (0x80u >> (x % 8))) line[x] = qRgba(0, 0, 0, 0);
+            if (bitsRow[x / 8] & (0x80u >> (x % 8))) line[x] = 0;
         }
     }
 }
@@ -79,7 +79,7 @@ std::uint32_t readBigEndian32(std::span<const std::uint8_t> b, std::size_t at) {
 
 // Refuses an icon image whose own header (a PNG's IHDR or a bitmap's
 // header, which counts the mask's rows in its height) declares more than
-// an icon may hold, before Qt's reader allocates for it.
+// an icon may hold, before anything is allocated for it.
 void checkImageSize(std::span<const std::uint8_t> bytes, int index) {
     const std::size_t entry = kDirectorySize + kEntrySize * static_cast<std::size_t>(index);
     const std::size_t offset = little32(bytes, entry + 12);
@@ -133,22 +133,13 @@ Bitmap24 decodeIcon(std::span<const std::uint8_t> bytes) {
     if (index < 0) throw InvalidPictureError(imaging_messages::iconNotValid());
 
     checkImageSize(bytes, index);
-    QByteArray data = wrapBytes(bytes);
-    QBuffer buffer(&data);
-    buffer.open(QIODevice::ReadOnly);
-    QImageReader reader(&buffer, "ico");
-    reader.setDecideFormatFromContent(false);
-    if (!reader.jumpToImage(index)) throw InvalidPictureError(imaging_messages::iconNotValid());
-    QImage image = reader.read();
-    if (image.isNull()) throw InvalidPictureError(imaging_messages::iconNotValid());
-    applyAndMask(bytes, index, image);
-
-    if (image.width() != kStandardIconSize || image.height() != kStandardIconSize) {
-        image = image.convertToFormat(QImage::Format_ARGB32_Premultiplied)
-                    .scaled(kStandardIconSize, kStandardIconSize, Qt::IgnoreAspectRatio,
-                            Qt::SmoothTransformation);
+    std::optional<PremultipliedImage> image = readIconEntryImage(bytes, index);
+    if (!image) throw InvalidPictureError(imaging_messages::iconNotValid());
+    applyAndMask(bytes, index, *image);
+    if (image->width != kStandardIconSize || image->height != kStandardIconSize) {
+        image = scaleSmoothly(*image, kStandardIconSize, kStandardIconSize);
     }
-    return bitmapOverWhite(image);
+    return overWhite(*image);
 }
 
 }  // namespace quillmere

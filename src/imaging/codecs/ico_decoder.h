@@ -15,8 +15,9 @@ constexpr int kStandardIconSize = 32;
 // directory is not valid.
 int chooseStandardIconImage(std::span<const std::uint8_t> bytes);
 
-// Decodes that image with Qt's reader, scales it to 32 x 32 when it has
-// another size and lays it over white. Errors: "Icon image is not valid"
+// Decodes that image (icon_entry_image.h), makes the pixels under the AND
+// mask of a 16- or 24-bit image transparent, scales it to 32 x 32 when it
+// has another size (icon_scaling.h) and lays it over white. Errors: "Icon image is not valid"
 // (an invalid-picture error).
 Bitmap24 decodeIcon(std::span<const std::uint8_t> bytes);
 
