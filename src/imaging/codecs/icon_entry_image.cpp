@@ -132,8 +132,8 @@ bool readPixels(ByteStream& in, BitmapImage& image) {
 
 std::uint32_t heldColour(const BitmapImage& image, int x, int y) {
     const std::uint8_t* row = image.indexes.data() + image.stride * y;
-    std::size_t index = row[x];
-    if (image.holding == Holding::Mono) index = (row[x / 8] >> (7 - x % 8)) & 1;
+    const std::size_t index =
+        image.holding == Holding::Mono ? (row[x / 8] >> (7 - x % 8)) & 1 : row[x];
     return index < image.colours.size() ? premultiply(image.colours[index]) : 0;
 }
 
