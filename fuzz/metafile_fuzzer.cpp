@@ -6,6 +6,8 @@
 #include <cstdlib>
 
 #include "fuzz_target.h"
+#include "imaging/codecs/metafile_decoder.h"
+#include "imaging/metafile_playback.h"
 #include "picture_fuzzing.h"
 
 // fontconfig keeps the fonts Qt has asked for in caches it only frees on
@@ -17,6 +19,7 @@ extern "C" const char* __lsan_default_suppressions() {
 
 extern "C" int LLVMFuzzerInitialize(int* argc, char*** argv) {
     ::setenv("QT_QPA_PLATFORM", "offscreen", 1);
+    quillmere::setMetafilePlayer(quillmere::decodeMetafile);
     static QGuiApplication* const application = new QGuiApplication(*argc, *argv);
     (void)application;
     return 0;

@@ -9,9 +9,14 @@
 #include "app/visual_style.h"
 #include "common/memory_tuning.h"
 #include "convert/batch_resources.h"
+#include "imaging/codecs/metafile_decoder.h"
+#include "imaging/metafile_playback.h"
 
 int main(int argc, char* argv[]) {
     quillmere::keepPictureBuffersForReuse(quillmere::defaultMemoryBudget());
+    // The window links the metafile player; the application object below
+    // gives it fonts.
+    quillmere::setMetafilePlayer(quillmere::decodeMetafile);
     QApplication application(argc, argv);
     // The application object has taken its own options out of argv.
     const QStringList files = quillmere::commandLineFiles(argc, argv, stderr);

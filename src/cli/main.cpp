@@ -1,12 +1,13 @@
 #include <unistd.h>
 
-#include <QGuiApplication>
+#include <QtGlobal>
 #include <iostream>
 #include <optional>
 
 #include "cli/batch_command.h"
 #include "common/memory_tuning.h"
 #include "common/path_encoding.h"
+#include "imaging/metafile_plugin_loader.h"
 
 namespace {
 
@@ -24,16 +25,13 @@ int main(int argc, char* argv[]) {
     QStringList arguments;
     for (int i = 1; i < argc; ++i) arguments << quillmere::decodePath(argv[i]);
 
-    // Metafile text needs fonts, which need the GUI application object; the
-    // offscreen platform gives it without a display. Starting it costs more
-    // than converting a small picture, so it is made only for metafiles, on
-    // this thread, before any worker could draw.
-    std::optional<QGuiApplication> application;
+    // Metafiles are played by a plug-in that needs QtGui and its GUI
+    // application object (for fonts). Loading them costs more than
+    // converting a small picture, so the plug-in is loaded only for a list
+    // that holds a metafile, on this thread, before any worker could draw.
+    std::optional<quillmere::LoadedMetafilePlayer> metafilePlayer;
     quillmere::BatchCommandEnvironment environment;
-    environment.needFonts = [&] {
-        if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) qputenv("QT_QPA_PLATFORM", "offscreen");
-        application.emplace(argc, argv);
-    };
+    environment.needFonts = [&] { metafilePlayer.emplace(argc, argv); };
     environment.progressOnTerminal = ::isatty(STDERR_FILENO) == 1;
     environment.budgetChosen = quillmere::keepPictureBuffersForReuse;
     environment.stopOnSignals = true;

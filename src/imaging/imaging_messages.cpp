@@ -30,6 +30,18 @@ QString metafileNotValid() {
     return QStringLiteral("Metafile is not valid");
 }
 
+QString metafilePlayerMissing(const QString& reason) {
+    return QStringLiteral("The metafile player could not be loaded (%1)").arg(reason);
+}
+
+QString metafilePlayerNotBuiltIn() {
+    return QStringLiteral("this program has none");
+}
+
+QString metafilePluginOfAnotherBuild(const QString& path) {
+    return QStringLiteral("%1 belongs to another build").arg(path);
+}
+
 QString jpegError(int messageCode) {
     return QStringLiteral("JPEG error #%1").arg(messageCode);
 }

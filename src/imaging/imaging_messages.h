@@ -13,6 +13,10 @@ QString notARegularFile();
 QString bitmapNotValid();
 QString iconNotValid();
 QString metafileNotValid();
+// Why a metafile cannot be played: the player plug-in did not load.
+QString metafilePlayerMissing(const QString& reason);
+QString metafilePlayerNotBuiltIn();
+QString metafilePluginOfAnotherBuild(const QString& path);
 QString jpegError(int messageCode);
 QString pngInvalidHeader();
 QString pngUnexpectedEnd();

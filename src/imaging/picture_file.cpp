@@ -6,11 +6,11 @@
 #include "imaging/codecs/gif_decoder.h"
 #include "imaging/codecs/ico_decoder.h"
 #include "imaging/codecs/jpeg_decoder.h"
-#include "imaging/codecs/metafile_decoder.h"
 #include "imaging/codecs/png_decoder.h"
 #include "imaging/codecs/tiff_decoder.h"
 #include "imaging/file_access.h"
 #include "imaging/imaging_messages.h"
+#include "imaging/metafile_playback.h"
 
 namespace quillmere {
 
@@ -36,7 +36,7 @@ std::unique_ptr<Graphic> decodeGraphic(GraphicKind kind, std::span<const std::ui
         case GraphicKind::Icon:
             return raster(decodeIcon(bytes));
         case GraphicKind::Metafile:
-            return raster(decodeMetafile(bytes));
+            return raster(playMetafile(bytes));
         case GraphicKind::Jpeg:
             return raster(decodeJpeg(bytes));
         case GraphicKind::Png:

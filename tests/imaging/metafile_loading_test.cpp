@@ -4,9 +4,11 @@
 #include <vector>
 
 #include "imaging/fixtures/ink.h"
+#include "imaging/fixtures/linked_metafile_player.h"
 #include "imaging/fixtures/load_failure.h"
 #include "imaging/fixtures/metafile_writer.h"
 #include "imaging/imaging_messages.h"
+#include "imaging/metafile_playback.h"
 #include "imaging/picture_file.h"
 #include "support/picture_files.h"
 #include "support/sandbox.h"
@@ -31,6 +33,7 @@ std::vector<std::uint8_t> redSquareWmf() {
 }
 
 TEST(MetafileLoading, EmfAndWmfFilesLoadAsMetafilePictures) {
+    const LinkedMetafilePlayer player;
     Sandbox sandbox;
     struct Case {
         std::string name;
@@ -59,6 +62,7 @@ TEST(MetafileLoading, EmfAndWmfFilesLoadAsMetafilePictures) {
 }
 
 TEST(MetafileLoading, ADamagedMetafileIsAnInvalidPicture) {
+    const LinkedMetafilePlayer player;
     Sandbox sandbox;
     std::vector<std::uint8_t> cut = redSquareEmf();
     cut.resize(cut.size() - 8);
@@ -70,6 +74,24 @@ TEST(MetafileLoading, ADamagedMetafileIsAnInvalidPicture) {
         EXPECT_TRUE(failure.invalidPicture) << failure;
         EXPECT_EQ(failure.message, imaging_messages::metafileNotValid().toStdString());
     }
+}
+
+TEST(MetafileLoading, WithoutAPlayerAMetafileFailsSayingWhy) {
+    Sandbox sandbox;
+    const QString path = sandbox.write(QStringLiteral("picture.emf"), redSquareEmf());
+    const std::vector<std::pair<QString, QString>> cases = {
+        {QString(), imaging_messages::metafilePlayerNotBuiltIn()},
+        {QStringLiteral("no plug-in here"), QStringLiteral("no plug-in here")},
+    };
+    for (const auto& [problem, reason] : cases) {
+        SCOPED_TRACE(reason.toStdString());
+        setMetafilePlayerProblem(problem);
+        const LoadFailure failure = failureOf([&path] { decodePictureFile(path); });
+        // The file is not at fault: no invalid-picture error.
+        EXPECT_TRUE(failure.appError && !failure.invalidPicture) << failure;
+        EXPECT_EQ(failure.message, imaging_messages::metafilePlayerMissing(reason).toStdString());
+    }
+    setMetafilePlayerProblem(QString());
 }
 
 }  // namespace

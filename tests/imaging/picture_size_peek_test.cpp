@@ -18,6 +18,7 @@
 #include "imaging/fixtures/gif_fixtures.h"
 #include "imaging/fixtures/icon_fixtures.h"
 #include "imaging/fixtures/jpeg_fixtures.h"
+#include "imaging/fixtures/linked_metafile_player.h"
 #include "imaging/fixtures/metafile_writer.h"
 #include "imaging/fixtures/png_fixtures.h"
 #include "imaging/fixtures/tiff_fixtures.h"
@@ -257,6 +258,7 @@ std::vector<PeekCase> peekCases() {
 class PeekMatchesDecoder : public ::testing::TestWithParam<PeekCase> {};
 
 TEST_P(PeekMatchesDecoder, SizeOfTheDecodedPicture) {
+    const test::LinkedMetafilePlayer player;
     const PeekCase& c = GetParam();
     const Bytes file = c.make();
     ASSERT_FALSE(file.empty());
@@ -378,6 +380,7 @@ std::vector<DamageCase> damageCases() {
 class PeekRefusesDamage : public ::testing::TestWithParam<DamageCase> {};
 
 TEST_P(PeekRefusesDamage, AsTheDecoderDoes) {
+    const test::LinkedMetafilePlayer player;
     const DamageCase& c = GetParam();
     const Bytes file = c.make();
     EXPECT_EQ(peekPictureSize(c.kind, file), std::nullopt);
@@ -388,6 +391,7 @@ INSTANTIATE_TEST_SUITE_P(Headers, PeekRefusesDamage, ::testing::ValuesIn(damageC
                          [](const auto& info) { return info.param.name; });
 
 TEST(PeekPictureSize, EmptyFramesPeekAsTheEmptyPicture) {
+    const test::LinkedMetafilePlayer player;
     const Bytes emf = test::EmfWriter::withFrame(0, 0, 0, 1270).bytes();
     EXPECT_EQ(peekPictureSize(GraphicKind::Metafile, emf), PictureSize{});
     EXPECT_EQ(decodeGraphic(GraphicKind::Metafile, emf)->width(), 0);

@@ -17,8 +17,9 @@ fail() {
 
 cmake --install "$build" --prefix "$prefix" >/dev/null
 
-# The whole tree, and nothing else.
-if ! diff <(LC_ALL=C sort "$(dirname "$0")/installed_files.txt") \
+# The whole tree, and nothing else; the library folder is the build's.
+libdir=$(sed -n 's/^CMAKE_INSTALL_LIBDIR:PATH=//p' "$build/CMakeCache.txt")
+if ! diff <(sed "s|@LIBDIR@|$libdir|" "$(dirname "$0")/installed_files.txt" | LC_ALL=C sort) \
         <(cd "$prefix" && find . -type f -printf '%P\n' | LC_ALL=C sort); then
     fail "the install tree differs from the expected one (- expected, + installed)"
 fi
@@ -112,6 +113,15 @@ mkdir -p "$scratch/convert"
 "$prefix/bin/quillmere-batch" --to PNG "$scratch/convert/red.bmp" >"$scratch/log" ||
     fail "the installed quillmere-batch did not convert: $(cat "$scratch/log")"
 [[ -s $scratch/convert/red.png ]] || fail "no red.png was written"
+# The command line maps QtGui only through the metafile player's plug-in,
+# which it finds beside itself.
+if readelf -d "$prefix/bin/quillmere-batch" | grep -q 'NEEDED.*libQt6Gui'; then
+    fail "quillmere-batch links QtGui"
+fi
+"$(dirname "$0")/write_small_metafile.sh" "$scratch/convert/white.wmf"
+"$prefix/bin/quillmere-batch" --to PNG "$scratch/convert/white.wmf" >"$scratch/log" 2>&1 ||
+    fail "the installed quillmere-batch did not play a metafile: $(cat "$scratch/log")"
+[[ -s $scratch/convert/white.png ]] || fail "no white.png was written"
 
 if ((failures > 0)); then
     echo "$failures check(s) failed" >&2

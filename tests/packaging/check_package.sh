@@ -35,7 +35,8 @@ for library in libc6 libstdc++6 libqt6core6 libqt6gui6 libqt6widgets6 libjpeg62-
 done
 
 # The files are those of the install tree, under /usr.
-if ! diff <(sed 's|^|usr/|' "$here/installed_files.txt" | LC_ALL=C sort) \
+libdir=$(sed -n 's/^CMAKE_INSTALL_LIBDIR:PATH=//p' "$build/CMakeCache.txt")
+if ! diff <(sed "s|@LIBDIR@|$libdir|; s|^|usr/|" "$here/installed_files.txt" | LC_ALL=C sort) \
         <(dpkg-deb -c "$package" | awk '$1 !~ /^d/ {print $6}' | sed 's|^\./||' | LC_ALL=C sort); then
     fail "the package's files differ from the install tree (- expected, + packaged)"
 fi
@@ -51,6 +52,11 @@ if ! "$scratch/root/usr/bin/quillmere-batch" --to JPG "$scratch/pictures/red.bmp
 fi
 [[ $(file -b "$scratch/pictures/red.jpg") == "JPEG image data"* ]] || fail "no JPEG was written"
 grep -qx "$scratch/pictures/red.jpg" "$scratch/log" || fail "the log lacks the target"
+"$here/write_small_metafile.sh" "$scratch/pictures/white.wmf"
+if ! "$scratch/root/usr/bin/quillmere-batch" --to PNG "$scratch/pictures/white.wmf" \
+        >"$scratch/log" 2>&1; then
+    fail "the packaged quillmere-batch did not play a metafile: $(cat "$scratch/log")"
+fi
 
 if ((failures > 0)); then
     echo "$failures check(s) failed" >&2
