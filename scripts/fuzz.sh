@@ -15,7 +15,7 @@ seconds=${1:-600}
 shift || true
 targets=("$@")
 if ((${#targets[@]} == 0)); then
-    targets=(bmp ico gif png tiff jpeg metafile ini release_index search_pattern)
+    targets=(bmp ico bmp_ico_differential gif png tiff jpeg metafile ini release_index search_pattern)
 fi
 
 dir=build-fuzz
