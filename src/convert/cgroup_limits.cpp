@@ -1,11 +1,16 @@
 #include "convert/cgroup_limits.h"
 
+#include <fcntl.h>
+#include <unistd.h>
+
 #include <QDir>
-#include <QFile>
 #include <QFileInfo>
 #include <algorithm>
+#include <cerrno>
 #include <functional>
 #include <vector>
+
+#include "common/path_encoding.h"
 
 namespace quillmere {
 
@@ -22,11 +27,25 @@ QString under(const QString& root, const QString& path) {
     return QDir::cleanPath(root + u'/' + path);
 }
 
+// Read in small pieces: asked for its largest size at once, a /proc file
+// costs a buffer of that size every time.
 std::optional<QByteArray> readSmallFile(const QString& path) {
-    QFile file(path);
-    if (!file.open(QIODevice::ReadOnly)) return std::nullopt;
-    QByteArray bytes = file.read(kMaxFileBytes);
-    if (bytes.isNull() && file.error() != QFileDevice::NoError) return std::nullopt;
+    const int fd = ::open(encodePath(path).constData(), O_RDONLY | O_CLOEXEC);
+    if (fd < 0) return std::nullopt;
+    QByteArray bytes;
+    char piece[4096];
+    while (bytes.size() < kMaxFileBytes) {
+        const ssize_t got = ::read(fd, piece, sizeof piece);
+        if (got < 0 && errno == EINTR) continue;
+        if (got < 0) {
+            ::close(fd);
+            return std::nullopt;
+        }
+        if (got == 0) break;
+        bytes.append(piece, got);
+    }
+    ::close(fd);
+    bytes.truncate(kMaxFileBytes);
     return bytes;
 }
 
