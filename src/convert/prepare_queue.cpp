@@ -26,7 +26,8 @@ PrepareQueue::PrepareQueue(BatchPlan plan, int workers, std::uint64_t budget, in
                            EntryCost costOf)
     : plan_(std::move(plan)),
       dependencies_(dependenciesOf(plan_)),
-      workers_(std::max(workers, 0)),
+      // One entry gains nothing from a thread of its own.
+      workers_(plan_.sources.size() > 1 ? std::max(workers, 0) : 0),
       ahead_(workers_ + (budget == kNoBudget ? 0 : std::max(extraAhead, 0))),
       budget_(budget),
       costOf_(std::move(costOf)),
