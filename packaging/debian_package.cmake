@@ -24,6 +24,10 @@ set(CPACK_DEBIAN_PACKAGE_PRIORITY optional)
 set(CPACK_DEBIAN_PACKAGE_SHLIBDEPS ON)
 set(CPACK_DEBIAN_PACKAGE_HOMEPAGE ${QUILLMERE_WEB_PAGE})
 # Qt finds its window-system plugins at run time, which no library
-# dependency shows: the window needs the platform plugins.
-set(CPACK_DEBIAN_PACKAGE_DEPENDS "qt6-qpa-plugins")
+# dependency shows: the window needs the platform plugins. libtiff is
+# loaded only when a TIFF file is read or written, by the soname the build
+# found (libtiff.so.6 is Debian's libtiff6).
+string(REGEX REPLACE "^lib([a-z]+)\\.so\\.([0-9]+)$" "lib\\1\\2" QUILLMERE_LIBTIFF_PACKAGE
+       "${QUILLMERE_LIBTIFF_SONAME}")
+set(CPACK_DEBIAN_PACKAGE_DEPENDS "qt6-qpa-plugins, ${QUILLMERE_LIBTIFF_PACKAGE}")
 include(CPack)

@@ -42,6 +42,10 @@ QString metafilePluginOfAnotherBuild(const QString& path) {
     return QStringLiteral("%1 belongs to another build").arg(path);
 }
 
+QString tiffLibraryMissing(const QString& reason) {
+    return QStringLiteral("The TIFF library could not be loaded (%1)").arg(reason);
+}
+
 QString jpegError(int messageCode) {
     return QStringLiteral("JPEG error #%1").arg(messageCode);
 }

@@ -17,6 +17,8 @@ QString metafileNotValid();
 QString metafilePlayerMissing(const QString& reason);
 QString metafilePlayerNotBuiltIn();
 QString metafilePluginOfAnotherBuild(const QString& path);
+// Why a TIFF file cannot be read or written: libtiff did not load.
+QString tiffLibraryMissing(const QString& reason);
 QString jpegError(int messageCode);
 QString pngInvalidHeader();
 QString pngUnexpectedEnd();

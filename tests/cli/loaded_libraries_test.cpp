@@ -1,6 +1,6 @@
 // What quillmere-batch loads, as the dynamic loader reports it: a list
 // without metafiles never maps QtGui; a metafile brings in the player's
-// plug-in, and QtGui with it.
+// plug-in, and QtGui with it; libtiff comes only with a TIFF file.
 
 #include <gtest/gtest.h>
 
@@ -53,6 +53,7 @@ struct LoadCase {
     QStringList files;
     QString format;
     bool metafilePlayer;  // whether the plug-in and QtGui are mapped
+    bool tiff;            // whether libtiff is
 };
 
 void PrintTo(const LoadCase& c, std::ostream* out) {
@@ -61,7 +62,7 @@ void PrintTo(const LoadCase& c, std::ostream* out) {
 
 class LoadedLibraries : public ::testing::TestWithParam<LoadCase> {};
 
-TEST_P(LoadedLibraries, QtGuiOnlyWithTheMetafilePlayer) {
+TEST_P(LoadedLibraries, QtGuiOnlyWithTheMetafilePlayerLibtiffOnlyWithTiff) {
     const LoadCase& c = GetParam();
     test::Sandbox sandbox;
     QStringList arguments = {QStringLiteral("--to"), c.format, QStringLiteral("--overwrite")};
@@ -83,14 +84,16 @@ TEST_P(LoadedLibraries, QtGuiOnlyWithTheMetafilePlayer) {
         << names.join(u' ').toStdString();
     EXPECT_EQ(holds(names, QStringLiteral("quillmere-metafile.so")), c.metafilePlayer)
         << names.join(u' ').toStdString();
+    EXPECT_EQ(holds(names, QStringLiteral("libtiff.so")), c.tiff) << names.join(u' ').toStdString();
 }
 
 INSTANTIATE_TEST_SUITE_P(
     Lists, LoadedLibraries,
-    ::testing::Values(LoadCase{"BitmapToJpeg", {"small.bmp"}, "JPG", false},
-                      LoadCase{"BitmapsToTiff", {"a.bmp", "b.bmp"}, "TIFF", false},
-                      LoadCase{"MetafileToBitmap", {"drawing.emf"}, "BMP", true},
-                      LoadCase{"BitmapAndMetafileToJpeg", {"a.bmp", "drawing.emf"}, "JPG", true}),
+    ::testing::Values(LoadCase{"BitmapToJpeg", {"small.bmp"}, "JPG", false, false},
+                      LoadCase{"BitmapsToTiff", {"a.bmp", "b.bmp"}, "TIFF", false, true},
+                      LoadCase{"MetafileToBitmap", {"drawing.emf"}, "BMP", true, false},
+                      LoadCase{
+                          "BitmapAndMetafileToJpeg", {"a.bmp", "drawing.emf"}, "JPG", true, false}),
     [](const auto& info) { return info.param.name; });
 
 }  // namespace

@@ -5,6 +5,7 @@
 #include "common/app_error.h"
 #include "imaging/codecs/blend_over_white.h"
 #include "imaging/codecs/picture_limits.h"
+#include "imaging/codecs/tiff_library.h"
 #include "imaging/codecs/tiff_memory_io.h"
 #include "imaging/imaging_messages.h"
 
@@ -13,7 +14,7 @@ namespace quillmere {
 namespace {
 
 struct TiffCloser {
-    void operator()(TIFF* tiff) const { TIFFClose(tiff); }
+    void operator()(TIFF* tiff) const { tiffLibrary().close(tiff); }
 };
 
 [[noreturn]] void throwInvalid() {
@@ -23,14 +24,14 @@ struct TiffCloser {
 template <typename T>
 T field(TIFF* tiff, ttag_t tag) {
     T value{};
-    TIFFGetFieldDefaulted(tiff, tag, &value);
+    tiffLibrary().getFieldDefaulted(tiff, tag, &value);
     return value;
 }
 
 // Plain 8-bit RGB in strips, the layout most writers (this program among
 // them) produce: read straight into the bitmap.
 bool isPlainRgbStrips(TIFF* tiff) {
-    return !TIFFIsTiled(tiff) && field<std::uint16_t>(tiff, TIFFTAG_BITSPERSAMPLE) == 8 &&
+    return !tiffLibrary().isTiled(tiff) && field<std::uint16_t>(tiff, TIFFTAG_BITSPERSAMPLE) == 8 &&
            field<std::uint16_t>(tiff, TIFFTAG_SAMPLESPERPIXEL) == 3 &&
            field<std::uint16_t>(tiff, TIFFTAG_PHOTOMETRIC) == PHOTOMETRIC_RGB &&
            field<std::uint16_t>(tiff, TIFFTAG_PLANARCONFIG) == PLANARCONFIG_CONTIG &&
@@ -38,9 +39,10 @@ bool isPlainRgbStrips(TIFF* tiff) {
 }
 
 void readPlainRgb(TIFF* tiff, Bitmap24& bitmap) {
-    if (static_cast<std::size_t>(TIFFScanlineSize64(tiff)) != bitmap.stride()) throwInvalid();
+    if (static_cast<std::size_t>(tiffLibrary().scanlineSize64(tiff)) != bitmap.stride())
+        throwInvalid();
     for (int y = 0; y < bitmap.height(); ++y) {
-        if (TIFFReadScanline(tiff, bitmap.row(y), static_cast<std::uint32_t>(y), 0) < 0) {
+        if (tiffLibrary().readScanline(tiff, bitmap.row(y), static_cast<std::uint32_t>(y), 0) < 0) {
             throwInvalid();
         }
     }
@@ -59,7 +61,7 @@ bool rgbaReaderKeepsStraightAlpha(TIFF* tiff) {
     }
     std::uint16_t count = 0;
     std::uint16_t* kinds = nullptr;
-    return TIFFGetField(tiff, TIFFTAG_EXTRASAMPLES, &count, &kinds) && count == 1 &&
+    return tiffLibrary().getField(tiff, TIFFTAG_EXTRASAMPLES, &count, &kinds) && count == 1 &&
            kinds[0] == EXTRASAMPLE_UNASSALPHA;
 }
 
@@ -67,11 +69,12 @@ bool rgbaReaderKeepsStraightAlpha(TIFF* tiff) {
 // always) premultiplied: over white a channel becomes colour + 255 - alpha.
 void readAsRgba(TIFF* tiff, Bitmap24& bitmap) {
     char why[1024];
-    if (!TIFFRGBAImageOK(tiff, why)) throwInvalid();
+    if (!tiffLibrary().rgbaImageOk(tiff, why)) throwInvalid();
     const auto width = static_cast<std::uint32_t>(bitmap.width());
     const auto height = static_cast<std::uint32_t>(bitmap.height());
     auto raster = std::make_unique_for_overwrite<std::uint32_t[]>(std::size_t{width} * height);
-    if (!TIFFReadRGBAImageOriented(tiff, width, height, raster.get(), ORIENTATION_TOPLEFT, 1)) {
+    if (!tiffLibrary().readRgbaImageOriented(tiff, width, height, raster.get(), ORIENTATION_TOPLEFT,
+                                             1)) {
         throwInvalid();
     }
     const bool straight = rgbaReaderKeepsStraightAlpha(tiff);

@@ -8,6 +8,7 @@
 #include <new>
 
 #include "imaging/codecs/picture_limits.h"
+#include "imaging/codecs/tiff_library.h"
 
 namespace quillmere {
 
@@ -16,8 +17,8 @@ namespace {
 void silenceLibtiff() {
     static std::once_flag once;
     std::call_once(once, [] {
-        TIFFSetErrorHandler(nullptr);
-        TIFFSetWarningHandler(nullptr);
+        tiffLibrary().setErrorHandler(nullptr);
+        tiffLibrary().setWarningHandler(nullptr);
     });
 }
 
@@ -109,18 +110,20 @@ TIFF* openTiffForReading(TiffMemoryReader& reader) {
     // Holds each of libtiff's own buffers (a strip, a tile, a tag's values)
     // to what a picture within the limits can need, whatever the file
     // declares.
-    std::unique_ptr<TIFFOpenOptions, decltype(&TIFFOpenOptionsFree)> options(TIFFOpenOptionsAlloc(),
-                                                                             TIFFOpenOptionsFree);
+    const TiffLibrary& tiff = tiffLibrary();
+    std::unique_ptr<TIFFOpenOptions, decltype(tiff.openOptionsFree)> options(
+        tiff.openOptionsAlloc(), tiff.openOptionsFree);
     if (!options) throw std::bad_alloc();
-    TIFFOpenOptionsSetMaxSingleMemAlloc(options.get(), picture_limits::kMaxCodecBuffer);
-    return TIFFClientOpenExt("picture", "r", &reader, readerRead, readerWrite, readerSeek,
-                             closeNothing, readerSize, mapReader, unmapNothing, options.get());
+    tiffLibrary().openOptionsSetMaxSingleMemAlloc(options.get(), picture_limits::kMaxCodecBuffer);
+    return tiffLibrary().clientOpenExt("picture", "r", &reader, readerRead, readerWrite, readerSeek,
+                                       closeNothing, readerSize, mapReader, unmapNothing,
+                                       options.get());
 }
 
 TIFF* openTiffForWriting(TiffMemoryWriter& writer) {
     silenceLibtiff();
-    return TIFFClientOpen("picture", "wm", &writer, writerRead, writerWrite, writerSeek,
-                          closeNothing, writerSize, mapNothing, unmapNothing);
+    return tiffLibrary().clientOpen("picture", "wm", &writer, writerRead, writerWrite, writerSeek,
+                                    closeNothing, writerSize, mapNothing, unmapNothing);
 }
 
 }  // namespace quillmere
