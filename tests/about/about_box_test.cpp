@@ -13,11 +13,11 @@
 #include <QToolButton>
 
 #include "about/about_box.h"
-#include "app/scripted_prompts.h"
 #include "loopback_server.h"
 #include "support/current_folder.h"
 #include "support/qt_printers.h"
 #include "support/sandbox.h"
+#include "support/scripted_prompts.h"
 
 namespace quillmere {
 namespace {

@@ -7,10 +7,10 @@
 
 #include "about/about_box.h"
 #include "app/main_window.h"
-#include "app/scripted_prompts.h"
 #include "loopback_server.h"
 #include "support/qt_printers.h"
 #include "support/sandbox.h"
+#include "support/scripted_prompts.h"
 
 namespace quillmere {
 namespace {

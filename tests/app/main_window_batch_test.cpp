@@ -21,10 +21,10 @@
 #include "convert/convert_messages.h"
 #include "imaging/codecs/bmp_encoder.h"
 #include "imaging/codecs/png_encoder.h"
-#include "scripted_prompts.h"
 #include "support/picture_files.h"
 #include "support/qt_printers.h"
 #include "support/sandbox.h"
+#include "support/scripted_prompts.h"
 
 namespace quillmere {
 namespace {

@@ -18,10 +18,10 @@
 #include "app/main_window.h"
 #include "imaging/codecs/png_encoder.h"
 #include "preview/image_widget.h"
-#include "scripted_prompts.h"
 #include "support/picture_files.h"
 #include "support/qt_printers.h"
 #include "support/sandbox.h"
+#include "support/scripted_prompts.h"
 
 namespace quillmere {
 namespace {
