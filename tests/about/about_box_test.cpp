@@ -13,8 +13,8 @@
 #include <QToolButton>
 
 #include "about/about_box.h"
-#include "loopback_server.h"
 #include "support/current_folder.h"
+#include "support/loopback_server.h"
 #include "support/qt_printers.h"
 #include "support/sandbox.h"
 #include "support/scripted_prompts.h"

@@ -7,7 +7,7 @@
 
 #include "about/about_box.h"
 #include "app/main_window.h"
-#include "loopback_server.h"
+#include "support/loopback_server.h"
 #include "support/qt_printers.h"
 #include "support/sandbox.h"
 #include "support/scripted_prompts.h"

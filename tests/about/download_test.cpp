@@ -7,7 +7,7 @@
 #include <QUrl>
 
 #include "about/download.h"
-#include "loopback_server.h"
+#include "support/loopback_server.h"
 #include "support/qt_printers.h"
 #include "support/sandbox.h"
 
