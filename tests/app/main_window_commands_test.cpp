@@ -19,6 +19,7 @@
 #include "support/qt_printers.h"
 #include "support/sandbox.h"
 #include "support/scripted_prompts.h"
+#include "window_contents.h"
 
 namespace quillmere {
 namespace {
@@ -37,13 +38,6 @@ class MainWindowCommandsTest : public ::testing::Test {
         EXPECT_TRUE(QDir().mkpath(sandbox.path(name)));
         return sandbox.path(name);
     }
-    QStringList listed() const {
-        QStringList entries;
-        for (int i = 0; i < window.ListBox1->count(); ++i)
-            entries << window.ListBox1->item(i)->text();
-        return entries;
-    }
-    QStringList logLines() const { return window.Memo1->toPlainText().split('\n'); }
     void click(const char* name) { window.findChild<QAbstractButton*>(name)->click(); }
     void convert() {
         click("Button_Convert");
@@ -63,7 +57,7 @@ TEST_F(MainWindowCommandsTest, ConvertButtonConvertsTheListIntoTheLog) {
     convert();
 
     EXPECT_EQ(prompts.errors, QStringList());
-    EXPECT_EQ(logLines(),
+    EXPECT_EQ(test::logLines(window),
               (QStringList{"Memo1", sandbox.path("a.bmp"), sandbox.path("b.bmp"), "finished!"}));
     // The preview holds the last picture converted, at its size.
     EXPECT_EQ(window.Image1->control().width(), 5);
@@ -73,7 +67,7 @@ TEST_F(MainWindowCommandsTest, ConvertButtonConvertsTheListIntoTheLog) {
     window.Edit_Jpg_compress_rate->setText("abc");
     window.ListBox1->item(1)->setSelected(true);
     convert();
-    EXPECT_EQ(logLines().mid(4),
+    EXPECT_EQ(test::logLines(window).mid(4),
               (QStringList{"file already exist: " + sandbox.path("a.bmp") + " -->over write ",
                            "file already exist: " + sandbox.path("b.bmp") + " -->over write ",
                            "finished!"}));
@@ -85,7 +79,7 @@ TEST_F(MainWindowCommandsTest, ConvertErrorsGoToTheErrorBox) {
                                sandbox.write("notes.txt", QByteArray("text"))});
     convert();
     EXPECT_EQ(prompts.errors, QStringList{"Invalid GIF signature."});
-    EXPECT_EQ(logLines(), (QStringList{"Memo1", sandbox.path("a.jpg")}));
+    EXPECT_EQ(test::logLines(window), (QStringList{"Memo1", sandbox.path("a.jpg")}));
 
     delete window.ListBox1->takeItem(1);
     convert();
@@ -99,19 +93,19 @@ TEST_F(MainWindowCommandsTest, FilesSelectListsThePickedFilesAndKeepsTheirFolder
     prompts.pickedFiles.push_back(
         QStringList{a, sandbox.path("sub/b.gif"), sandbox.path("sub/c.jpg")});
     click("Button1");
-    EXPECT_EQ(listed(), (QStringList{a, b, sandbox.path("sub/c.jpg")}));
+    EXPECT_EQ(test::listed(window), (QStringList{a, b, sandbox.path("sub/c.jpg")}));
     EXPECT_EQ(window.Edit1->text(), sandbox.path("sub") + "/");
-    EXPECT_EQ(logLines(), QStringList{"Memo1"});
+    EXPECT_EQ(test::logLines(window), QStringList{"Memo1"});
 
     // A later cancel empties the list and keeps the text.
     prompts.pickedFiles.push_back({});  // cancel
     click("Button1");
-    EXPECT_EQ(listed(), QStringList());
+    EXPECT_EQ(test::listed(window), QStringList());
     EXPECT_EQ(window.Edit1->text(), sandbox.path("sub") + "/");
 
     // Toggling the switch rescans nothing: the text holds no pattern.
     click("CheckBox_recursive");
-    EXPECT_EQ(listed(), QStringList());
+    EXPECT_EQ(test::listed(window), QStringList());
     EXPECT_EQ(prompts.errors, QStringList());
 }
 
@@ -126,12 +120,12 @@ TEST_F(MainWindowCommandsTest, FolderSelectScansTheChosenFolder) {
     click("Button_folder_select");
     EXPECT_EQ(window.Edit1->text(), photos + "/*.BMP");
     EXPECT_EQ(window.Memo1->toPlainText(), QString());
-    EXPECT_EQ(listed(),
+    EXPECT_EQ(test::listed(window),
               (QStringList{photos + "/a.bmp", photos + "/B.BMP", photos + "/deep/d.bmp"}));
 
     // Without recursion only the folder's own files.
     click("CheckBox_recursive");
-    EXPECT_EQ(listed(), (QStringList{photos + "/a.bmp", photos + "/B.BMP"}));
+    EXPECT_EQ(test::listed(window), (QStringList{photos + "/a.bmp", photos + "/B.BMP"}));
 }
 
 TEST_F(MainWindowCommandsTest, AFolderEndingInASlashGetsASecondOne) {
@@ -140,20 +134,20 @@ TEST_F(MainWindowCommandsTest, AFolderEndingInASlashGetsASecondOne) {
     prompts.pickedFolders.push_back(photos + "/");
     click("Button_folder_select");
     EXPECT_EQ(window.Edit1->text(), photos + "//*.BMP");
-    EXPECT_EQ(listed(), QStringList{photos + "/a.bmp"});
+    EXPECT_EQ(test::listed(window), QStringList{photos + "/a.bmp"});
 
     // A rescan from the text keeps both slashes in the directory part.
     click("CheckBox_recursive");
-    EXPECT_EQ(listed(), QStringList{photos + "//a.bmp"});
+    EXPECT_EQ(test::listed(window), QStringList{photos + "//a.bmp"});
 }
 
 TEST_F(MainWindowCommandsTest, ACancelledFolderDialogKeepsTextAndLog) {
     window.ListBox1->addItem("entry");
     prompts.pickedFolders.push_back({});  // cancel
     click("Button_folder_select");
-    EXPECT_EQ(listed(), QStringList());
+    EXPECT_EQ(test::listed(window), QStringList());
     EXPECT_EQ(window.Edit1->text(), "Edit1");
-    EXPECT_EQ(logLines(), QStringList{"Memo1"});
+    EXPECT_EQ(test::logLines(window), QStringList{"Memo1"});
 }
 
 TEST_F(MainWindowCommandsTest, ATypedFileNamePartIsKeptOnASwitchChangeAndReplacedOnAFormatChange) {
@@ -163,11 +157,11 @@ TEST_F(MainWindowCommandsTest, ATypedFileNamePartIsKeptOnASwitchChangeAndReplace
     }
     window.Edit1->setText(photos + "/IMG_*.JPG");
     click("CheckBox_recursive");
-    EXPECT_EQ(listed(), (QStringList{photos + "/IMG_1.JPG", photos + "/IMG_2.jpg"}));
+    EXPECT_EQ(test::listed(window), (QStringList{photos + "/IMG_1.JPG", photos + "/IMG_2.jpg"}));
 
     window.RadioGroup1->button(2)->click();  // PNG
     EXPECT_EQ(window.Edit1->text(), photos + "/*.PNG");
-    EXPECT_EQ(listed(), (QStringList{photos + "/IMG_3.png", photos + "/x.png"}));
+    EXPECT_EQ(test::listed(window), (QStringList{photos + "/IMG_3.png", photos + "/x.png"}));
 
     // Clicking the item already selected runs nothing.
     window.Edit1->setText(photos + "/IMG_*.png");
@@ -180,7 +174,7 @@ TEST_F(MainWindowCommandsTest, ScanFailuresAreShownAndLeaveTheListEmpty) {
     window.Edit1->setText("*.JPG");
     click("CheckBox_recursive");
     EXPECT_EQ(prompts.errors, QStringList{"Path is empty."});
-    EXPECT_EQ(listed(), QStringList());
+    EXPECT_EQ(test::listed(window), QStringList());
 
     const QString missing = sandbox.path("nope") + "/";
     window.Edit1->setText(missing + "*.JPG");
