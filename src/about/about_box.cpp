@@ -14,6 +14,7 @@
 #include "about/download.h"
 #include "about/program_icon.h"
 #include "about/release_index.h"
+#include "about/release_server.h"
 #include "about/update_target.h"
 #include "about/version_text.h"
 #include "about/web_address.h"

@@ -54,10 +54,6 @@ struct AboutSetup {
 // QDialog::exec.
 AboutSetup systemAboutSetup();
 
-// The release file share's base URL: Update/BaseURL of the settings file
-// (blanks around it dropped) when it is set, the build's own otherwise.
-QString configuredReleaseServer(const QString& settingsPath, const QString& builtIn);
-
 // The unit: its variables and its setup, shared by every about box.
 struct AboutUnit {
     AboutVariables variables;
