@@ -6,9 +6,9 @@
 #include <functional>
 #include <memory>
 
-#include "about/download.h"
 #include "about/shell_open.h"
 #include "about/version_text.h"
+#include "update/download.h"
 
 namespace quillmere {
 

@@ -1,4 +1,4 @@
-#include "about/update_messages.h"
+#include "update/update_messages.h"
 
 namespace quillmere::update_messages {
 

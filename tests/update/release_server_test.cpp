@@ -1,4 +1,4 @@
-#include "about/release_server.h"
+#include "update/release_server.h"
 
 #include <gtest/gtest.h>
 

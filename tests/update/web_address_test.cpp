@@ -1,7 +1,7 @@
 #include <gtest/gtest.h>
 
-#include "about/web_address.h"
 #include "support/qt_printers.h"
+#include "update/web_address.h"
 
 namespace quillmere {
 namespace {

@@ -1,10 +1,10 @@
-#include "about/release_index.h"
+#include "update/release_index.h"
 
 #include <QStringDecoder>
 
-#include "about/json_members.h"
-#include "about/update_messages.h"
 #include "common/app_error.h"
+#include "update/json_members.h"
+#include "update/update_messages.h"
 
 namespace quillmere {
 
