@@ -8,7 +8,7 @@
 #include <QFileInfo>
 #include <QUrl>
 
-#include "app/file_uris.h"
+#include "common/path_encoding.h"
 
 namespace quillmere {
 
