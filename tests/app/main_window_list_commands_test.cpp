@@ -14,7 +14,7 @@
 #include <QUrl>
 #include <QWindow>
 
-#include "app/desktop_shell.h"
+#include "about/desktop_shell.h"
 #include "app/main_window.h"
 #include "imaging/codecs/png_encoder.h"
 #include "preview/image_widget.h"

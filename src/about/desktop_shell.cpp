@@ -1,4 +1,4 @@
-#include "app/desktop_shell.h"
+#include "about/desktop_shell.h"
 
 #include <QDBusConnection>
 #include <QDBusInterface>
