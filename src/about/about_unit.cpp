@@ -14,7 +14,7 @@ AboutSetup systemAboutSetup() {
     setup.builtInReleaseServer = builtInReleaseServer();
     setup.defaultWebPage = builtInWebPage();
     setup.userFolder = QStandardPaths::writableLocation(QStandardPaths::AppConfigLocation);
-    setup.shell = std::make_shared<DesktopShellOpener>();
+    setup.shell = std::make_shared<FreedesktopShell>();
     setup.showModally = [](QDialog& box) { box.exec(); };
     return setup;
 }

@@ -6,7 +6,7 @@
 #include <functional>
 #include <memory>
 
-#include "about/shell_open.h"
+#include "about/desktop_shell.h"
 #include "about/version_text.h"
 #include "update/download.h"
 
@@ -44,7 +44,7 @@ struct AboutSetup {
     // and the update download (ended only by a stall or its size).
     DownloadLimits indexLimits = releaseIndexLimits();
     DownloadLimits updateLimits;
-    std::shared_ptr<ShellOpener> shell;
+    std::shared_ptr<DesktopShell> shell;
     // Shows an about box modally until it is closed.
     std::function<void(QDialog&)> showModally;
 };

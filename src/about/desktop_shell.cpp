@@ -12,6 +12,17 @@
 
 namespace quillmere {
 
+QUrl shellUrlFor(const QString& target) {
+    if (target.startsWith(u'/')) return QUrl::fromLocalFile(target);
+    const QUrl url(target, QUrl::TolerantMode);
+    if (url.isValid() && !url.scheme().isEmpty()) return url;
+    return QUrl::fromUserInput(target);
+}
+
+void FreedesktopShell::open(const QString& target) {
+    QDesktopServices::openUrl(shellUrlFor(target));
+}
+
 void FreedesktopShell::showInFileManager(const QString& path) {
     const QString absolute = QDir::current().absoluteFilePath(path);
     QDBusInterface fileManager(QStringLiteral("org.freedesktop.FileManager1"),

@@ -9,6 +9,7 @@
 #include "app/main_window.h"
 #include "support/loopback_server.h"
 #include "support/qt_printers.h"
+#include "support/recording_shell.h"
 #include "support/sandbox.h"
 #include "support/scripted_prompts.h"
 
@@ -20,12 +21,6 @@ using test::LoopbackServer;
 const QByteArray kIndexPath = "/NAS_file_Share/Tool/index.json";
 const QByteArray kIndex =
     R"({"file_name": "Tool_1.3.exe", "version": "01.03.00.00", "website": "w"})";
-
-class RecordingShell final : public ShellOpener {
-  public:
-    void open(const QString& target) override { opened << target; }
-    QStringList opened;
-};
 
 // Notes, when the watched window is shown, what the about unit holds then.
 class ShowWatcher final : public QObject {
@@ -48,7 +43,7 @@ AboutSetup sandboxSetup(const test::Sandbox& sandbox, const QString& releaseServ
     setup.locale = QLocale(QLocale::Dutch, QLocale::Netherlands);
     setup.builtInReleaseServer = releaseServer;
     setup.userFolder = sandbox.path("user");
-    setup.shell = std::make_shared<RecordingShell>();
+    setup.shell = std::make_shared<test::RecordingShell>();
     return setup;
 }
 

@@ -14,12 +14,12 @@
 #include <QUrl>
 #include <QWindow>
 
-#include "about/desktop_shell.h"
 #include "app/main_window.h"
 #include "imaging/codecs/png_encoder.h"
 #include "preview/image_widget.h"
 #include "support/picture_files.h"
 #include "support/qt_printers.h"
+#include "support/recording_shell.h"
 #include "support/sandbox.h"
 #include "support/scripted_prompts.h"
 #include "window_contents.h"
@@ -27,16 +27,10 @@
 namespace quillmere {
 namespace {
 
-class RecordingShell : public DesktopShell {
-  public:
-    void showInFileManager(const QString& path) override { shown << path; }
-    QStringList shown;
-};
-
 class MainWindowListCommandsTest : public ::testing::Test {
   protected:
     MainWindowListCommandsTest() {
-        auto recorder = std::make_unique<RecordingShell>();
+        auto recorder = std::make_unique<test::RecordingShell>();
         shell = recorder.get();
         window.setDesktopShell(std::move(recorder));
         window.setSettingsFilePath(sandbox.path("quillmere.ini"));
@@ -72,7 +66,7 @@ class MainWindowListCommandsTest : public ::testing::Test {
     test::Sandbox sandbox;
     test::ScriptedPrompts prompts;
     TForm_Main window{prompts};
-    RecordingShell* shell = nullptr;
+    test::RecordingShell* shell = nullptr;
 };
 
 TEST_F(MainWindowListCommandsTest, EveryReleasedKeyShowsItsCode) {

@@ -1,4 +1,4 @@
-#include "about/shell_open.h"
+#include "about/desktop_shell.h"
 
 #include <gtest/gtest.h>
 
