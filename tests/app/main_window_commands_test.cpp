@@ -5,6 +5,7 @@
 #include <QCheckBox>
 #include <QDir>
 #include <QFile>
+#include <QFileInfo>
 #include <QLineEdit>
 #include <QListWidget>
 #include <QPlainTextEdit>
@@ -39,6 +40,11 @@ class MainWindowCommandsTest : public ::testing::Test {
         return sandbox.path(name);
     }
     void click(const char* name) { window.findChild<QAbstractButton*>(name)->click(); }
+    void chooseTargetFormat(const QString& format) {
+        for (QAbstractButton* button : window.RadioGroup2->buttons()) {
+            if (button->text() == format) button->click();
+        }
+    }
     void convert() {
         click("Button_Convert");
         ASSERT_TRUE(test::waitForConversion(window));
@@ -80,10 +86,59 @@ TEST_F(MainWindowCommandsTest, ConvertErrorsGoToTheErrorBox) {
     convert();
     EXPECT_EQ(prompts.errors, QStringList{"Invalid GIF signature."});
     EXPECT_EQ(test::logLines(window), (QStringList{"Memo1", sandbox.path("a.jpg")}));
+    // The preview keeps the last picture that loaded.
+    ASSERT_EQ(window.Image1->control().width(), 5);
+    EXPECT_EQ(window.Image1->control().picture().bitmap().pixel(0, 0), (Rgb{10, 20, 30}));
 
     delete window.ListBox1->takeItem(1);
     convert();
     EXPECT_EQ(prompts.errors.last(), "Unknown picture file extension (.txt)");
+}
+
+TEST_F(MainWindowCommandsTest, TwoOrMoreSelectedEntriesNarrowTheRun) {
+    window.ListBox1->addItems({picture("a.png"), picture("b.png"), picture("c.png")});
+    chooseTargetFormat("BMP");
+    window.ListBox1->item(0)->setSelected(true);
+    window.ListBox1->item(2)->setSelected(true);
+    convert();
+    EXPECT_EQ(test::logLines(window),
+              (QStringList{"Memo1", sandbox.path("a.bmp"), sandbox.path("c.bmp"), "finished!"}));
+    EXPECT_FALSE(test::Sandbox::exists(sandbox.path("b.bmp")));
+}
+
+// A run reads the quality field leniently; a text that reads as 0 is
+// converted at 100, and the field then shows "100".
+TEST_F(MainWindowCommandsTest, TheQualityFieldShowsWhatTheRunRead) {
+    const struct {
+        const char* text;
+        const char* after;
+    } cases[] = {
+        {"0", "100"},   {"", "100"},  {"abc", "100"}, {"90 ", "100"},   {"$50", "$50"},
+        {"256", "256"}, {"-5", "-5"}, {"50", "50"},   {" 100", " 100"},
+    };
+    for (const auto& c : cases) {
+        window.Edit_Jpg_compress_rate->setText(c.text);
+        convert();
+        EXPECT_EQ(window.Edit_Jpg_compress_rate->text(), c.after) << '"' << c.text << '"';
+    }
+}
+
+TEST_F(MainWindowCommandsTest, TheQualityTypedIsTheJpegQuality) {
+    const QString source = sandbox.write("photo.png", encodePng(test::photoLike(64, 64)));
+    window.ListBox1->addItem(source);
+    chooseTargetFormat("JPG");
+    window.CheckBox_over_write->setChecked(true);
+    const auto sizeAt = [&](const char* quality) {
+        window.Edit_Jpg_compress_rate->setText(quality);
+        convert();
+        return QFileInfo(sandbox.path("photo.jpg")).size();
+    };
+    // "256" is the lowest quality, an unreadable text the highest.
+    const qint64 lowest = sizeAt("256");
+    const qint64 highest = sizeAt("abc");
+    EXPECT_GT(lowest, 0);
+    EXPECT_GT(highest, 2 * lowest);
+    EXPECT_EQ(prompts.errors, QStringList());
 }
 
 TEST_F(MainWindowCommandsTest, FilesSelectListsThePickedFilesAndKeepsTheirFolder) {
