@@ -2,29 +2,13 @@
 
 #include "convert/conversion_ports.h"
 
-class QButtonGroup;
-class QCheckBox;
-class QLineEdit;
-class QListWidget;
 class QPlainTextEdit;
 
-// The window's controls seen through the conversion views.
 namespace quillmere {
-
-class ListWidgetView final : public FileListView {
-  public:
-    explicit ListWidgetView(const QListWidget& list) : list_(list) {}
-    int count() const override;
-    QString entry(int index) const override;
-    int selectedCount() const override;
-    bool isSelected(int index) const override;
-
-  private:
-    const QListWidget& list_;
-};
 
 class PendingLog;
 
+// The window's log pane as the conversions' log.
 class MemoLog final : public ConversionLog {
   public:
     explicit MemoLog(QPlainTextEdit& memo) : memo_(memo) {}
@@ -37,34 +21,6 @@ class MemoLog final : public ConversionLog {
 
   private:
     QPlainTextEdit& memo_;
-};
-
-class RadioGroupFormat final : public TargetFormatChoice {
-  public:
-    explicit RadioGroupFormat(const QButtonGroup& group) : group_(group) {}
-    QString currentFormat() const override;
-
-  private:
-    const QButtonGroup& group_;
-};
-
-class LineEditQuality final : public QualityField {
-  public:
-    explicit LineEditQuality(QLineEdit& edit) : edit_(edit) {}
-    QString text() const override;
-    void setText(const QString& text) override;
-
-  private:
-    QLineEdit& edit_;
-};
-
-class CheckBoxSwitch final : public OverwriteSwitch {
-  public:
-    explicit CheckBoxSwitch(const QCheckBox& box) : box_(box) {}
-    bool isChecked() const override;
-
-  private:
-    const QCheckBox& box_;
 };
 
 }  // namespace quillmere

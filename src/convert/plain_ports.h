@@ -1,63 +1,24 @@
 #pragma once
 
+#include <QString>
 #include <QStringList>
-#include <set>
 
-#include "convert/conversion_ports.h"
+#include "convert/batch_plan.h"
 
-// Plain-value implementations of the conversion views, for the command
-// line and for tests.
+// The command line's names for the values it plans a run from: its list of
+// paths (it selects none, so the whole list is converted), the format, the
+// quality text and the overwrite switch.
 namespace quillmere {
 
-class PathList final : public FileListView {
-  public:
-    explicit PathList(QStringList paths = {}, std::set<int> selection = {});
-    int count() const override { return static_cast<int>(paths_.size()); }
-    QString entry(int index) const override { return paths_.at(index); }
-    int selectedCount() const override { return static_cast<int>(selection_.size()); }
-    bool isSelected(int index) const override { return selection_.contains(index); }
+using PathList = QStringList;
+using FixedFormat = QString;
+using TextQualityField = QString;
+using FixedOverwrite = bool;
 
-  private:
-    QStringList paths_;
-    std::set<int> selection_;
-};
-
-class LineLog final : public ConversionLog {
-  public:
-    void appendLine(const QString& line) override { lines_.append(line); }
-    void appendToLastLine(const QString& text) override;
-    const QStringList& lines() const { return lines_; }
-
-  private:
-    QStringList lines_;
-};
-
-class FixedFormat final : public TargetFormatChoice {
-  public:
-    explicit FixedFormat(QString format) : format_(std::move(format)) {}
-    QString currentFormat() const override { return format_; }
-
-  private:
-    QString format_;
-};
-
-class TextQualityField final : public QualityField {
-  public:
-    explicit TextQualityField(QString text) : text_(std::move(text)) {}
-    QString text() const override { return text_; }
-    void setText(const QString& text) override { text_ = text; }
-
-  private:
-    QString text_;
-};
-
-class FixedOverwrite final : public OverwriteSwitch {
-  public:
-    explicit FixedOverwrite(bool checked) : checked_(checked) {}
-    bool isChecked() const override { return checked_; }
-
-  private:
-    bool checked_;
-};
+// The plan of a run of the whole list.
+inline BatchPlan planBatch(const QStringList& paths, const QString& format,
+                           const QString& qualityText, bool overwrite) {
+    return planBatch(BatchChoices{paths, {}, format, qualityText, overwrite});
+}
 
 }  // namespace quillmere

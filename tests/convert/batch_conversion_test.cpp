@@ -10,8 +10,8 @@
 
 #include "batch_recording.h"
 #include "common/app_error.h"
+#include "convert/batch_plan.h"
 #include "convert/batch_runner.h"
-#include "convert/plain_ports.h"
 #include "imaging/codecs/bmp_encoder.h"
 #include "imaging/codecs/png_encoder.h"
 #include "imaging/image_process.h"
@@ -49,11 +49,10 @@ class BatchFixture : public ::testing::Test {
 
     // Runs the batch; an error comes back as its message.
     QString run(const QStringList& paths, const QString& format, std::set<int> selection = {}) {
-        const PathList list(paths, std::move(selection));
-        const FixedFormat choice(format);
-        const FixedOverwrite overwrite(overwriteChecked);
+        const BatchChoices choices{paths, std::move(selection), format, qualityText,
+                                   overwriteChecked};
         try {
-            BatchRunner(planBatch(list, choice, quality, overwrite), workers).run(view);
+            BatchRunner(planBatch(choices), workers).run(view);
         } catch (const AppError& error) {
             return error.message();
         }
@@ -71,7 +70,7 @@ class BatchFixture : public ::testing::Test {
 
     test::Sandbox sandbox;
     test::RecordingView view;
-    TextQualityField quality{"90"};
+    QString qualityText = "90";
     bool overwriteChecked = false;
     int workers = 0;
 };
@@ -158,9 +157,9 @@ class BatchQualityTest : public BatchFixture,
 
 TEST_P(BatchQualityTest, ReadsTheQualityFieldLeniently) {
     const QualityCase& c = std::get<0>(GetParam());
-    quality.setText(c.text);
+    qualityText = c.text;
     EXPECT_EQ(run({picture("a.png")}, "JPG"), QString());
-    EXPECT_EQ(quality.text(), QString(c.fieldAfter));
+    EXPECT_EQ(qualityTextAsRead(c.text), QString(c.fieldAfter));
     EXPECT_EQ(firstLuminanceEntry(sandbox.path("a.jpg")), c.luminanceEntry);
 }
 
@@ -216,7 +215,7 @@ TEST_P(BatchTest, ConvertingAFileOntoItselfReplacesIt) {
     }
     ASSERT_EQ(firstLuminanceEntry(photo), 16);
     overwriteChecked = true;
-    quality.setText("100");
+    qualityText = "100";
     EXPECT_EQ(run({photo}, "JPG"), QString());
     EXPECT_EQ(view.lines,
               (QStringList{"file already exist: " + photo + " -->over write ", "finished!"}));
