@@ -11,7 +11,7 @@
 #include "app/background_batch.h"
 #include "app/error_guard.h"
 #include "app/main_window.h"
-#include "app/widget_ports.h"
+#include "app/memo_log.h"
 #include "convert/entry_conversion.h"
 #include "preview/image_widget.h"
 

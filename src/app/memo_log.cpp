@@ -1,4 +1,4 @@
-#include "app/widget_ports.h"
+#include "app/memo_log.h"
 
 #include <QPlainTextEdit>
 #include <QScrollBar>
