@@ -2,7 +2,7 @@
 
 #include <QByteArray>
 
-#include "about/release_index.h"
+#include "update/release_index.h"
 #include "common/app_error.h"
 #include "fuzz_target.h"
 

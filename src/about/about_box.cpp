@@ -11,16 +11,17 @@
 #include <QToolButton>
 
 #include "about/about_messages.h"
-#include "about/download.h"
 #include "about/program_icon.h"
-#include "about/release_index.h"
-#include "about/update_target.h"
 #include "about/version_text.h"
-#include "about/web_address.h"
 #include "common/app_error.h"
 #include "common/error_text.h"
 #include "common/files_beside_executable.h"
 #include "common/path_text.h"
+#include "update/download.h"
+#include "update/release_index.h"
+#include "update/release_server.h"
+#include "update/update_target.h"
+#include "update/web_address.h"
 
 namespace quillmere {
 

@@ -47,26 +47,6 @@ QString releaseStatus(const QString& releaseVersion) {
     return QStringLiteral("Version:  ") + releaseVersion + QStringLiteral("\r\navailable online");
 }
 
-QString newerRelease(const QString& status) {
-    return QStringLiteral("Newer ") + status;
-}
-
-QString upToDate(const QString& releaseVersion) {
-    return QStringLiteral("version up-to-date (") + releaseVersion + u')';
-}
-
-QString olderRelease(const QString& status) {
-    return QStringLiteral("Older ") + status;
-}
-
-QString indexNotAnObject() {
-    return QStringLiteral("The release index is not a JSON object");
-}
-
-QString indexLacksMember(const QString& name) {
-    return QStringLiteral("The release index has no member \"%1\"").arg(name);
-}
-
 QString indexUnreadable(const QString& path, const QString& reason) {
     return QStringLiteral("Cannot read the release index: %1\r\n[%2]").arg(reason, path);
 }

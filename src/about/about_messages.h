@@ -2,7 +2,8 @@
 
 #include <QString>
 
-// Every text the about box and the update check show.
+// Every text the about box shows; the release index reader builds its own
+// (update_messages.h).
 namespace quillmere::about_messages {
 
 // Captions and design texts of the about box.
@@ -22,11 +23,6 @@ QString iconAccessibleName(const QString& shortName);
 // The release lookup.
 QString upgradeNotAvailable();
 QString releaseStatus(const QString& releaseVersion);
-QString newerRelease(const QString& status);
-QString upToDate(const QString& releaseVersion);
-QString olderRelease(const QString& status);
-QString indexNotAnObject();
-QString indexLacksMember(const QString& name);
 QString indexUnreadable(const QString& path, const QString& reason);
 
 // The update download.

@@ -4,7 +4,6 @@
 #include <QStandardPaths>
 
 #include "about/build_constants.h"
-#include "common/ini_file.h"
 
 namespace quillmere {
 
@@ -15,7 +14,7 @@ AboutSetup systemAboutSetup() {
     setup.builtInReleaseServer = builtInReleaseServer();
     setup.defaultWebPage = builtInWebPage();
     setup.userFolder = QStandardPaths::writableLocation(QStandardPaths::AppConfigLocation);
-    setup.shell = std::make_shared<DesktopShellOpener>();
+    setup.shell = std::make_shared<FreedesktopShell>();
     setup.showModally = [](QDialog& box) { box.exec(); };
     return setup;
 }
@@ -23,14 +22,6 @@ AboutSetup systemAboutSetup() {
 AboutUnit& aboutUnit() {
     static AboutUnit unit{{}, systemAboutSetup()};
     return unit;
-}
-
-QString configuredReleaseServer(const QString& settingsPath, const QString& builtIn) {
-    const QString configured =
-        IniFile(settingsPath)
-            .readString(QStringLiteral("Update"), QStringLiteral("BaseURL"), {})
-            .trimmed();
-    return configured.isEmpty() ? builtIn : configured;
 }
 
 }  // namespace quillmere

@@ -6,9 +6,9 @@
 #include <functional>
 #include <memory>
 
-#include "about/download.h"
-#include "about/shell_open.h"
+#include "about/desktop_shell.h"
 #include "about/version_text.h"
+#include "update/download.h"
 
 namespace quillmere {
 
@@ -44,7 +44,7 @@ struct AboutSetup {
     // and the update download (ended only by a stall or its size).
     DownloadLimits indexLimits = releaseIndexLimits();
     DownloadLimits updateLimits;
-    std::shared_ptr<ShellOpener> shell;
+    std::shared_ptr<DesktopShell> shell;
     // Shows an about box modally until it is closed.
     std::function<void(QDialog&)> showModally;
 };
@@ -53,10 +53,6 @@ struct AboutSetup {
 // addresses, the per-user configuration folder, the desktop shell and
 // QDialog::exec.
 AboutSetup systemAboutSetup();
-
-// The release file share's base URL: Update/BaseURL of the settings file
-// (blanks around it dropped) when it is set, the build's own otherwise.
-QString configuredReleaseServer(const QString& settingsPath, const QString& builtIn);
 
 // The unit: its variables and its setup, shared by every about box.
 struct AboutUnit {

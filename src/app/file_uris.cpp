@@ -7,11 +7,6 @@
 
 namespace quillmere {
 
-QString fileUriOf(const QString& absolutePath) {
-    return QStringLiteral("file://") +
-           QString::fromLatin1(encodePath(absolutePath).toPercentEncoding("/"));
-}
-
 QStringList localPathsOf(const QMimeData* data) {
     QStringList paths;
     if (!data || !data->hasUrls()) return paths;

@@ -16,9 +16,9 @@
 #include <QToolButton>
 #include <QWheelEvent>
 
+#include "about/desktop_shell.h"
 #include "app/application_title.h"
 #include "app/background_batch.h"
-#include "app/desktop_shell.h"
 #include "app/error_guard.h"
 #include "app/key_codes.h"
 #include "app/main_window_texts.h"

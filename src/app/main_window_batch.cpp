@@ -11,7 +11,7 @@
 #include "app/background_batch.h"
 #include "app/error_guard.h"
 #include "app/main_window.h"
-#include "app/widget_ports.h"
+#include "app/memo_log.h"
 #include "convert/entry_conversion.h"
 #include "preview/image_widget.h"
 
@@ -19,9 +19,20 @@ namespace quillmere {
 
 void TForm_Main::Button_ConvertClick() {
     if (batch_) return;
-    LineEditQuality quality(*Edit_Jpg_compress_rate);
-    BatchPlan plan = planBatch(ListWidgetView(*ListBox1), RadioGroupFormat(*RadioGroup2), quality,
-                               CheckBoxSwitch(*CheckBox_over_write));
+    BatchChoices choices;
+    // The quality is read first, and the field shows what was read.
+    choices.qualityText = qualityTextAsRead(Edit_Jpg_compress_rate->text());
+    if (choices.qualityText != Edit_Jpg_compress_rate->text()) {
+        Edit_Jpg_compress_rate->setText(choices.qualityText);
+    }
+    for (int row = 0; row < ListBox1->count(); ++row) {
+        const QListWidgetItem* entry = ListBox1->item(row);
+        choices.entries << entry->text();
+        if (entry->isSelected()) choices.selectedRows.insert(row);
+    }
+    choices.format = formatItem(RadioGroup2);
+    choices.overwrite = CheckBox_over_write->isChecked();
+    BatchPlan plan = planBatch(choices);
     batchProgress_->setRange(0, static_cast<int>(plan.sources.size()));
     batchProgress_->setValue(0);
 

@@ -8,7 +8,7 @@
 
 #include "app/application_title.h"
 #include "app/main_window.h"
-#include "app/widget_ports.h"
+#include "app/memo_log.h"
 #include "common/prompts.h"
 #include "list/folder_scan.h"
 #include "list/search_pattern.h"

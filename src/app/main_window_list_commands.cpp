@@ -9,8 +9,8 @@
 #include <QSignalBlocker>
 #include <QUrl>
 
+#include "about/desktop_shell.h"
 #include "app/app_messages.h"
-#include "app/desktop_shell.h"
 #include "app/error_guard.h"
 #include "app/file_uris.h"
 #include "app/key_codes.h"

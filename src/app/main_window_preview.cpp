@@ -11,7 +11,7 @@
 
 #include "app/app_messages.h"
 #include "app/main_window.h"
-#include "app/widget_ports.h"
+#include "app/memo_log.h"
 #include "common/app_error.h"
 #include "common/path_text.h"
 #include "common/prompts.h"

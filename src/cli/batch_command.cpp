@@ -16,11 +16,11 @@
 #include "common/path_encoding.h"
 #include "common/path_text.h"
 #include "convert/batch_runner.h"
+#include "convert/batch_plan.h"
 #include "convert/byte_size.h"
 #include "convert/dry_run.h"
 #include "convert/format_names.h"
 #include "convert/output_folder.h"
-#include "convert/plain_ports.h"
 #include "imaging/picture_file.h"
 #include "list/folder_scan.h"
 #include "list/search_pattern.h"
@@ -257,11 +257,7 @@ int runBatchCommand(const QStringList& arguments, std::ostream& out, std::ostrea
         return 0;
     }
 
-    const PathList list(paths);
-    const FixedFormat format(*line.format);
-    TextQualityField quality(line.quality);
-    const FixedOverwrite overwrite(line.overwrite);
-    BatchPlan plan = planBatch(list, format, quality, overwrite);
+    BatchPlan plan = planBatch({paths, {}, *line.format, line.quality, line.overwrite});
     plan.showPictures = false;
     plan.targets = std::move(targets);
     if (line.outputFolder) plan.targetFolder = *line.outputFolder;

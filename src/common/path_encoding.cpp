@@ -95,4 +95,9 @@ QByteArray encodePath(const QString& path) {
     return bytes;
 }
 
+QString fileUriOf(const QString& absolutePath) {
+    return QStringLiteral("file://") +
+           QString::fromLatin1(encodePath(absolutePath).toPercentEncoding("/"));
+}
+
 }  // namespace quillmere

@@ -13,4 +13,8 @@ namespace quillmere {
 QString decodePath(QByteArrayView bytes);
 QByteArray encodePath(const QString& path);
 
+// The "file://" URI of a path, made from the bytes of its name, so that a
+// name that is not UTF-8 still names its own file.
+QString fileUriOf(const QString& absolutePath);
+
 }  // namespace quillmere

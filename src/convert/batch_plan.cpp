@@ -10,25 +10,23 @@ QString BatchPlan::targetOf(int index) const {
     return targets[static_cast<std::size_t>(index)].path;
 }
 
-int readBatchQuality(QualityField& field) {
-    const int quality = readLenientInt(field.text());
-    if (quality != 0) return quality;
-    field.setText(QStringLiteral("100"));
-    return 100;
+QString qualityTextAsRead(const QString& text) {
+    return readLenientInt(text) == 0 ? QStringLiteral("100") : text;
 }
 
-BatchPlan planBatch(const FileListView& list, const TargetFormatChoice& format,
-                    QualityField& quality, const OverwriteSwitch& overwrite) {
+BatchPlan planBatch(const BatchChoices& choices) {
     BatchPlan plan;
-    plan.quality = readBatchQuality(quality);
-    const bool onlySelected = list.selectedCount() >= 2;
-    const int count = list.count();
+    plan.quality = readLenientInt(qualityTextAsRead(choices.qualityText));
+    const bool onlySelected = choices.selectedRows.size() >= 2;
+    const qsizetype count = choices.entries.size();
     plan.sources.reserve(count);
-    for (int i = 0; i < count; ++i) {
-        if (!onlySelected || list.isSelected(i)) plan.sources.append(list.entry(i));
+    for (qsizetype i = 0; i < count; ++i) {
+        if (!onlySelected || choices.selectedRows.contains(static_cast<int>(i))) {
+            plan.sources.append(choices.entries[i]);
+        }
     }
-    plan.formatItem = format.currentFormat();
-    plan.overwrite = overwrite.isChecked();
+    plan.formatItem = choices.format;
+    plan.overwrite = choices.overwrite;
     return plan;
 }
 

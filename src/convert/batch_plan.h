@@ -2,9 +2,8 @@
 
 #include <QString>
 #include <QStringList>
+#include <set>
 #include <vector>
-
-#include "convert/conversion_ports.h"
 
 namespace quillmere {
 
@@ -36,14 +35,26 @@ struct BatchPlan {
     QString targetOf(int index) const;
 };
 
-// The quality of a conversion run: the field's text read leniently, where
-// 0 (an empty or unreadable text included) becomes 100 and the field then
-// shows "100".
-int readBatchQuality(QualityField& field);
+// What a run is asked to do, as the window's controls or the command line
+// hold it when the run starts.
+struct BatchChoices {
+    // The list in order, and the rows selected in it.
+    QStringList entries;
+    std::set<int> selectedRows;
+    // The format converted to: one of "BMP", "JPG", "PNG", "GIF", "TIFF".
+    QString format;
+    // The JPEG quality as typed.
+    QString qualityText;
+    bool overwrite = false;
+};
 
-// Reads the quality first, then takes the whole list, or only its
-// selection when two or more entries are selected.
-BatchPlan planBatch(const FileListView& list, const TargetFormatChoice& format,
-                    QualityField& quality, const OverwriteSwitch& overwrite);
+// The quality text as a run reads it: "100" in place of a text that reads
+// as 0 (an empty or unreadable text included), the text itself otherwise.
+// The window's quality field then shows it.
+QString qualityTextAsRead(const QString& text);
+
+// The quality, read leniently from qualityTextAsRead, then the whole list,
+// or only its selection when two or more entries are selected.
+BatchPlan planBatch(const BatchChoices& choices);
 
 }  // namespace quillmere

@@ -6,7 +6,6 @@
 
 #include "convert/conversion_ports.h"
 #include "imaging/bitmap24.h"
-#include "imaging/image_control.h"
 
 namespace quillmere {
 
@@ -48,21 +47,6 @@ class BatchView : public ConversionLog {
     // failed one before the run decides whether to go on after it, and
     // only in a run that has a handler of failed entries.
     virtual void entryEnded(const EntryEnd& end) { (void)end; }
-};
-
-// The view a run shows straight in an image control and a log, on the
-// calling thread.
-class ControlBatchView : public BatchView {
-  public:
-    ControlBatchView(ImageControl& preview, ConversionLog& log) : preview_(preview), log_(log) {}
-    void appendLine(const QString& line) override { log_.appendLine(line); }
-    void appendToLastLine(const QString& text) override { log_.appendToLastLine(text); }
-    void showPicture(Bitmap24 picture) override;
-    void loadFailed() override;
-
-  private:
-    ImageControl& preview_;
-    ConversionLog& log_;
 };
 
 }  // namespace quillmere

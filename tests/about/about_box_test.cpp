@@ -13,11 +13,12 @@
 #include <QToolButton>
 
 #include "about/about_box.h"
-#include "app/scripted_prompts.h"
-#include "loopback_server.h"
 #include "support/current_folder.h"
+#include "support/loopback_server.h"
 #include "support/qt_printers.h"
+#include "support/recording_shell.h"
 #include "support/sandbox.h"
+#include "support/scripted_prompts.h"
 
 namespace quillmere {
 namespace {
@@ -38,12 +39,6 @@ QByteArray indexJson(const QString& fileName, const QString& version, const QStr
         .arg(fileName, version, website)
         .toUtf8();
 }
-
-class RecordingShell final : public ShellOpener {
-  public:
-    void open(const QString& target) override { opened << target; }
-    QStringList opened;
-};
 
 // An about box for an executable Tool.exe in a sandbox, last written on
 // 5 March 2024, with version 1.2.0.15, in a Dutch locale (date separator
@@ -92,7 +87,7 @@ class AboutBoxTest : public ::testing::Test {
     test::Sandbox sandbox;
     LoopbackServer server;
     test::ScriptedPrompts prompts;
-    std::shared_ptr<RecordingShell> shell = std::make_shared<RecordingShell>();
+    std::shared_ptr<test::RecordingShell> shell = std::make_shared<test::RecordingShell>();
     std::optional<FileVersion> version = FileVersion{1, 2, 0, 15};
     QStringList versionAsked;
     QString executable;

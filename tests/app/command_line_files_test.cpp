@@ -20,11 +20,11 @@
 #include "imaging/codecs/png_encoder.h"
 #include "list/absolute_path.h"
 #include "preview/image_widget.h"
-#include "scripted_prompts.h"
 #include "support/current_folder.h"
 #include "support/picture_files.h"
 #include "support/qt_printers.h"
 #include "support/sandbox.h"
+#include "support/scripted_prompts.h"
 
 namespace quillmere {
 namespace {

@@ -8,9 +8,9 @@
 #include <QSet>
 
 #include "app/main_window.h"
-#include "scripted_prompts.h"
 #include "support/qt_printers.h"
 #include "support/sandbox.h"
+#include "support/scripted_prompts.h"
 
 namespace quillmere {
 namespace {

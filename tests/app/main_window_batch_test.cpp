@@ -21,10 +21,11 @@
 #include "convert/convert_messages.h"
 #include "imaging/codecs/bmp_encoder.h"
 #include "imaging/codecs/png_encoder.h"
-#include "scripted_prompts.h"
 #include "support/picture_files.h"
 #include "support/qt_printers.h"
 #include "support/sandbox.h"
+#include "support/scripted_prompts.h"
+#include "window_contents.h"
 
 namespace quillmere {
 namespace {
@@ -45,7 +46,6 @@ class MainWindowBatchTest : public ::testing::Test {
     QString slowPicture(const QString& name) {
         return sandbox.write(name, encodeBmp(test::photoLike(2000, 2000)));
     }
-    QStringList logLines() const { return window.Memo1->toPlainText().split('\n'); }
     QStringList folderFiles() const {
         return QDir(sandbox.path(".")).entryList(QDir::Files | QDir::Hidden, QDir::Name);
     }
@@ -110,7 +110,7 @@ TEST_F(MainWindowBatchTest, TheListAndTheSettingsAreLockedWhileARunGoesOn) {
     // Every entry counts, the missing source too.
     EXPECT_EQ(control<QProgressBar>("BatchProgress")->maximum(), 3);
     EXPECT_EQ(control<QProgressBar>("BatchProgress")->value(), 3);
-    EXPECT_EQ(logLines(),
+    EXPECT_EQ(test::logLines(window),
               (QStringList{"Memo1", sandbox.path("a.bmp"), sandbox.path("b.bmp"), "finished!"}));
 }
 
@@ -161,7 +161,7 @@ TEST_F(MainWindowBatchTest, ClosingDuringARunStopsItFirstThenCloses) {
     ASSERT_TRUE(test::waitForConversion(window));
     EXPECT_FALSE(window.isVisible());
     EXPECT_TRUE(test::Sandbox::exists(sandbox.path("quillmere.ini")));
-    EXPECT_EQ(logLines().last(), "stopped!");
+    EXPECT_EQ(test::logLines(window).last(), "stopped!");
     EXPECT_FALSE(test::Sandbox::exists(sandbox.path("a.gif")));
 }
 
@@ -204,7 +204,7 @@ TEST_F(MainWindowBatchTest, TheWindowAnswersWithinAQuarterSecondThroughoutALongR
     answer();
 
     EXPECT_LT(worstGap, 250);
-    EXPECT_EQ(logLines(), expected);
+    EXPECT_EQ(test::logLines(window), expected);
     EXPECT_EQ(control<QProgressBar>("BatchProgress")->value(), kEntries);
     EXPECT_EQ(prompts.errors, QStringList());
 }
@@ -225,7 +225,7 @@ TEST_F(MainWindowBatchTest, TheErrorBoxComesUpOverTheCompleteLog) {
     window.ListBox1->addItems(sources);
     window.Memo1->clear();
     QStringList shownWithTheError;
-    prompts.whileErrorBoxShown = [&] { shownWithTheError = logLines(); };
+    prompts.whileErrorBoxShown = [&] { shownWithTheError = test::logLines(window); };
 
     startConverting("BMP");
     ASSERT_TRUE(test::waitForConversion(window));

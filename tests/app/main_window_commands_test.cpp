@@ -5,6 +5,7 @@
 #include <QCheckBox>
 #include <QDir>
 #include <QFile>
+#include <QFileInfo>
 #include <QLineEdit>
 #include <QListWidget>
 #include <QPlainTextEdit>
@@ -15,10 +16,11 @@
 #include "conversion_wait.h"
 #include "imaging/codecs/png_encoder.h"
 #include "preview/image_widget.h"
-#include "scripted_prompts.h"
 #include "support/picture_files.h"
 #include "support/qt_printers.h"
 #include "support/sandbox.h"
+#include "support/scripted_prompts.h"
+#include "window_contents.h"
 
 namespace quillmere {
 namespace {
@@ -37,14 +39,12 @@ class MainWindowCommandsTest : public ::testing::Test {
         EXPECT_TRUE(QDir().mkpath(sandbox.path(name)));
         return sandbox.path(name);
     }
-    QStringList listed() const {
-        QStringList entries;
-        for (int i = 0; i < window.ListBox1->count(); ++i)
-            entries << window.ListBox1->item(i)->text();
-        return entries;
-    }
-    QStringList logLines() const { return window.Memo1->toPlainText().split('\n'); }
     void click(const char* name) { window.findChild<QAbstractButton*>(name)->click(); }
+    void chooseTargetFormat(const QString& format) {
+        for (QAbstractButton* button : window.RadioGroup2->buttons()) {
+            if (button->text() == format) button->click();
+        }
+    }
     void convert() {
         click("Button_Convert");
         ASSERT_TRUE(test::waitForConversion(window));
@@ -63,7 +63,7 @@ TEST_F(MainWindowCommandsTest, ConvertButtonConvertsTheListIntoTheLog) {
     convert();
 
     EXPECT_EQ(prompts.errors, QStringList());
-    EXPECT_EQ(logLines(),
+    EXPECT_EQ(test::logLines(window),
               (QStringList{"Memo1", sandbox.path("a.bmp"), sandbox.path("b.bmp"), "finished!"}));
     // The preview holds the last picture converted, at its size.
     EXPECT_EQ(window.Image1->control().width(), 5);
@@ -73,7 +73,7 @@ TEST_F(MainWindowCommandsTest, ConvertButtonConvertsTheListIntoTheLog) {
     window.Edit_Jpg_compress_rate->setText("abc");
     window.ListBox1->item(1)->setSelected(true);
     convert();
-    EXPECT_EQ(logLines().mid(4),
+    EXPECT_EQ(test::logLines(window).mid(4),
               (QStringList{"file already exist: " + sandbox.path("a.bmp") + " -->over write ",
                            "file already exist: " + sandbox.path("b.bmp") + " -->over write ",
                            "finished!"}));
@@ -85,11 +85,60 @@ TEST_F(MainWindowCommandsTest, ConvertErrorsGoToTheErrorBox) {
                                sandbox.write("notes.txt", QByteArray("text"))});
     convert();
     EXPECT_EQ(prompts.errors, QStringList{"Invalid GIF signature."});
-    EXPECT_EQ(logLines(), (QStringList{"Memo1", sandbox.path("a.jpg")}));
+    EXPECT_EQ(test::logLines(window), (QStringList{"Memo1", sandbox.path("a.jpg")}));
+    // The preview keeps the last picture that loaded.
+    ASSERT_EQ(window.Image1->control().width(), 5);
+    EXPECT_EQ(window.Image1->control().picture().bitmap().pixel(0, 0), (Rgb{10, 20, 30}));
 
     delete window.ListBox1->takeItem(1);
     convert();
     EXPECT_EQ(prompts.errors.last(), "Unknown picture file extension (.txt)");
+}
+
+TEST_F(MainWindowCommandsTest, TwoOrMoreSelectedEntriesNarrowTheRun) {
+    window.ListBox1->addItems({picture("a.png"), picture("b.png"), picture("c.png")});
+    chooseTargetFormat("BMP");
+    window.ListBox1->item(0)->setSelected(true);
+    window.ListBox1->item(2)->setSelected(true);
+    convert();
+    EXPECT_EQ(test::logLines(window),
+              (QStringList{"Memo1", sandbox.path("a.bmp"), sandbox.path("c.bmp"), "finished!"}));
+    EXPECT_FALSE(test::Sandbox::exists(sandbox.path("b.bmp")));
+}
+
+// A run reads the quality field leniently; a text that reads as 0 is
+// converted at 100, and the field then shows "100".
+TEST_F(MainWindowCommandsTest, TheQualityFieldShowsWhatTheRunRead) {
+    const struct {
+        const char* text;
+        const char* after;
+    } cases[] = {
+        {"0", "100"},   {"", "100"},  {"abc", "100"}, {"90 ", "100"},   {"$50", "$50"},
+        {"256", "256"}, {"-5", "-5"}, {"50", "50"},   {" 100", " 100"},
+    };
+    for (const auto& c : cases) {
+        window.Edit_Jpg_compress_rate->setText(c.text);
+        convert();
+        EXPECT_EQ(window.Edit_Jpg_compress_rate->text(), c.after) << '"' << c.text << '"';
+    }
+}
+
+TEST_F(MainWindowCommandsTest, TheQualityTypedIsTheJpegQuality) {
+    const QString source = sandbox.write("photo.png", encodePng(test::photoLike(64, 64)));
+    window.ListBox1->addItem(source);
+    chooseTargetFormat("JPG");
+    window.CheckBox_over_write->setChecked(true);
+    const auto sizeAt = [&](const char* quality) {
+        window.Edit_Jpg_compress_rate->setText(quality);
+        convert();
+        return QFileInfo(sandbox.path("photo.jpg")).size();
+    };
+    // "256" is the lowest quality, an unreadable text the highest.
+    const qint64 lowest = sizeAt("256");
+    const qint64 highest = sizeAt("abc");
+    EXPECT_GT(lowest, 0);
+    EXPECT_GT(highest, 2 * lowest);
+    EXPECT_EQ(prompts.errors, QStringList());
 }
 
 TEST_F(MainWindowCommandsTest, FilesSelectListsThePickedFilesAndKeepsTheirFolder) {
@@ -99,19 +148,19 @@ TEST_F(MainWindowCommandsTest, FilesSelectListsThePickedFilesAndKeepsTheirFolder
     prompts.pickedFiles.push_back(
         QStringList{a, sandbox.path("sub/b.gif"), sandbox.path("sub/c.jpg")});
     click("Button1");
-    EXPECT_EQ(listed(), (QStringList{a, b, sandbox.path("sub/c.jpg")}));
+    EXPECT_EQ(test::listed(window), (QStringList{a, b, sandbox.path("sub/c.jpg")}));
     EXPECT_EQ(window.Edit1->text(), sandbox.path("sub") + "/");
-    EXPECT_EQ(logLines(), QStringList{"Memo1"});
+    EXPECT_EQ(test::logLines(window), QStringList{"Memo1"});
 
     // A later cancel empties the list and keeps the text.
     prompts.pickedFiles.push_back({});  // cancel
     click("Button1");
-    EXPECT_EQ(listed(), QStringList());
+    EXPECT_EQ(test::listed(window), QStringList());
     EXPECT_EQ(window.Edit1->text(), sandbox.path("sub") + "/");
 
     // Toggling the switch rescans nothing: the text holds no pattern.
     click("CheckBox_recursive");
-    EXPECT_EQ(listed(), QStringList());
+    EXPECT_EQ(test::listed(window), QStringList());
     EXPECT_EQ(prompts.errors, QStringList());
 }
 
@@ -126,12 +175,12 @@ TEST_F(MainWindowCommandsTest, FolderSelectScansTheChosenFolder) {
     click("Button_folder_select");
     EXPECT_EQ(window.Edit1->text(), photos + "/*.BMP");
     EXPECT_EQ(window.Memo1->toPlainText(), QString());
-    EXPECT_EQ(listed(),
+    EXPECT_EQ(test::listed(window),
               (QStringList{photos + "/a.bmp", photos + "/B.BMP", photos + "/deep/d.bmp"}));
 
     // Without recursion only the folder's own files.
     click("CheckBox_recursive");
-    EXPECT_EQ(listed(), (QStringList{photos + "/a.bmp", photos + "/B.BMP"}));
+    EXPECT_EQ(test::listed(window), (QStringList{photos + "/a.bmp", photos + "/B.BMP"}));
 }
 
 TEST_F(MainWindowCommandsTest, AFolderEndingInASlashGetsASecondOne) {
@@ -140,20 +189,20 @@ TEST_F(MainWindowCommandsTest, AFolderEndingInASlashGetsASecondOne) {
     prompts.pickedFolders.push_back(photos + "/");
     click("Button_folder_select");
     EXPECT_EQ(window.Edit1->text(), photos + "//*.BMP");
-    EXPECT_EQ(listed(), QStringList{photos + "/a.bmp"});
+    EXPECT_EQ(test::listed(window), QStringList{photos + "/a.bmp"});
 
     // A rescan from the text keeps both slashes in the directory part.
     click("CheckBox_recursive");
-    EXPECT_EQ(listed(), QStringList{photos + "//a.bmp"});
+    EXPECT_EQ(test::listed(window), QStringList{photos + "//a.bmp"});
 }
 
 TEST_F(MainWindowCommandsTest, ACancelledFolderDialogKeepsTextAndLog) {
     window.ListBox1->addItem("entry");
     prompts.pickedFolders.push_back({});  // cancel
     click("Button_folder_select");
-    EXPECT_EQ(listed(), QStringList());
+    EXPECT_EQ(test::listed(window), QStringList());
     EXPECT_EQ(window.Edit1->text(), "Edit1");
-    EXPECT_EQ(logLines(), QStringList{"Memo1"});
+    EXPECT_EQ(test::logLines(window), QStringList{"Memo1"});
 }
 
 TEST_F(MainWindowCommandsTest, ATypedFileNamePartIsKeptOnASwitchChangeAndReplacedOnAFormatChange) {
@@ -163,11 +212,11 @@ TEST_F(MainWindowCommandsTest, ATypedFileNamePartIsKeptOnASwitchChangeAndReplace
     }
     window.Edit1->setText(photos + "/IMG_*.JPG");
     click("CheckBox_recursive");
-    EXPECT_EQ(listed(), (QStringList{photos + "/IMG_1.JPG", photos + "/IMG_2.jpg"}));
+    EXPECT_EQ(test::listed(window), (QStringList{photos + "/IMG_1.JPG", photos + "/IMG_2.jpg"}));
 
     window.RadioGroup1->button(2)->click();  // PNG
     EXPECT_EQ(window.Edit1->text(), photos + "/*.PNG");
-    EXPECT_EQ(listed(), (QStringList{photos + "/IMG_3.png", photos + "/x.png"}));
+    EXPECT_EQ(test::listed(window), (QStringList{photos + "/IMG_3.png", photos + "/x.png"}));
 
     // Clicking the item already selected runs nothing.
     window.Edit1->setText(photos + "/IMG_*.png");
@@ -180,7 +229,7 @@ TEST_F(MainWindowCommandsTest, ScanFailuresAreShownAndLeaveTheListEmpty) {
     window.Edit1->setText("*.JPG");
     click("CheckBox_recursive");
     EXPECT_EQ(prompts.errors, QStringList{"Path is empty."});
-    EXPECT_EQ(listed(), QStringList());
+    EXPECT_EQ(test::listed(window), QStringList());
 
     const QString missing = sandbox.path("nope") + "/";
     window.Edit1->setText(missing + "*.JPG");

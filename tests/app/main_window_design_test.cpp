@@ -20,9 +20,9 @@
 
 #include "app/main_window.h"
 #include "preview/image_widget.h"
-#include "scripted_prompts.h"
 #include "support/qt_printers.h"
 #include "support/sandbox.h"
+#include "support/scripted_prompts.h"
 
 namespace quillmere {
 namespace {

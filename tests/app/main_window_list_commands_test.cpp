@@ -14,28 +14,23 @@
 #include <QUrl>
 #include <QWindow>
 
-#include "app/desktop_shell.h"
 #include "app/main_window.h"
 #include "imaging/codecs/png_encoder.h"
 #include "preview/image_widget.h"
-#include "scripted_prompts.h"
 #include "support/picture_files.h"
 #include "support/qt_printers.h"
+#include "support/recording_shell.h"
 #include "support/sandbox.h"
+#include "support/scripted_prompts.h"
+#include "window_contents.h"
 
 namespace quillmere {
 namespace {
 
-class RecordingShell : public DesktopShell {
-  public:
-    void showInFileManager(const QString& path) override { shown << path; }
-    QStringList shown;
-};
-
 class MainWindowListCommandsTest : public ::testing::Test {
   protected:
     MainWindowListCommandsTest() {
-        auto recorder = std::make_unique<RecordingShell>();
+        auto recorder = std::make_unique<test::RecordingShell>();
         shell = recorder.get();
         window.setDesktopShell(std::move(recorder));
         window.setSettingsFilePath(sandbox.path("quillmere.ini"));
@@ -56,13 +51,6 @@ class MainWindowListCommandsTest : public ::testing::Test {
         QKeyEvent event(QEvent::KeyRelease, key, modifiers);
         QApplication::sendEvent(window.ListBox1, &event);
     }
-    QStringList listed() const {
-        QStringList entries;
-        for (int i = 0; i < window.ListBox1->count(); ++i)
-            entries << window.ListBox1->item(i)->text();
-        return entries;
-    }
-    QStringList logLines() const { return window.Memo1->toPlainText().split('\n'); }
     void drop(const QStringList& paths) {
         QMimeData data;
         QList<QUrl> urls;
@@ -78,7 +66,7 @@ class MainWindowListCommandsTest : public ::testing::Test {
     test::Sandbox sandbox;
     test::ScriptedPrompts prompts;
     TForm_Main window{prompts};
-    RecordingShell* shell = nullptr;
+    test::RecordingShell* shell = nullptr;
 };
 
 TEST_F(MainWindowListCommandsTest, EveryReleasedKeyShowsItsCode) {
@@ -132,7 +120,7 @@ TEST_F(MainWindowListCommandsTest, DeleteRemovesTheSelectionFromTheListOnly) {
     select({1, 3});
     release(Qt::Key_Delete);
     EXPECT_EQ(window.statusPanelText(0), "46");
-    EXPECT_EQ(listed(), (QStringList{paths[0], paths[2]}));
+    EXPECT_EQ(test::listed(window), (QStringList{paths[0], paths[2]}));
     for (const QString& path : paths) EXPECT_TRUE(QFile::exists(path));
     EXPECT_EQ(prompts.questions.size(), 0);
 
@@ -141,8 +129,8 @@ TEST_F(MainWindowListCommandsTest, DeleteRemovesTheSelectionFromTheListOnly) {
     release(Qt::Key_Delete, Qt::ControlModifier);
     select({0});
     release(Qt::Key_Delete, Qt::AltModifier);
-    EXPECT_EQ(listed(), QStringList());
-    EXPECT_EQ(logLines(), QStringList{"Memo1"});
+    EXPECT_EQ(test::listed(window), QStringList());
+    EXPECT_EQ(test::logLines(window), QStringList{"Memo1"});
 }
 
 TEST_F(MainWindowListCommandsTest, ShiftDeleteDeletesAfterConfirmation) {
@@ -154,17 +142,17 @@ TEST_F(MainWindowListCommandsTest, ShiftDeleteDeletesAfterConfirmation) {
     EXPECT_EQ(prompts.questions[0].text, "Permanent delete?");
     EXPECT_EQ(prompts.questions[0].kind, Prompts::Kind::Confirmation);
     EXPECT_EQ(prompts.questions[0].buttons, Prompts::Button::Yes | Prompts::Button::Cancel);
-    EXPECT_EQ(listed(), paths);
+    EXPECT_EQ(test::listed(window), paths);
     EXPECT_TRUE(QFile::exists(paths[0]));
 
     prompts.answers.push_back(Prompts::Button::Yes);
     release(Qt::Key_Delete, Qt::ShiftModifier | Qt::ControlModifier);
-    EXPECT_EQ(logLines(), (QStringList{"Memo1", "Permanent delete: " + paths[0],
-                                       "Permanent delete: " + paths[2]}));
+    EXPECT_EQ(test::logLines(window), (QStringList{"Memo1", "Permanent delete: " + paths[0],
+                                                   "Permanent delete: " + paths[2]}));
     EXPECT_FALSE(QFile::exists(paths[0]));
     EXPECT_TRUE(QFile::exists(paths[1]));
     EXPECT_FALSE(QFile::exists(paths[2]));
-    EXPECT_EQ(listed(), QStringList{paths[1]});
+    EXPECT_EQ(test::listed(window), QStringList{paths[1]});
 
     // Shift with another key asks nothing.
     release(Qt::Key_A, Qt::ShiftModifier);
@@ -186,13 +174,13 @@ TEST_F(MainWindowListCommandsTest, PermanentDeleteSparesFoldersAndLinkTargets) {
     prompts.answers.push_back(Prompts::Button::Yes);
     window.findChild<QAction*>("Permanentdelete1")->trigger();
     EXPECT_EQ(window.statusPanelText(0), "46");
-    EXPECT_EQ(logLines().mid(1),
+    EXPECT_EQ(test::logLines(window).mid(1),
               (QStringList{"Permanent delete: " + link, "Permanent delete: " + folder,
                            "Permanent delete: " + gone}));
     EXPECT_FALSE(QFileInfo(link).isSymLink() || QFileInfo::exists(link));
     EXPECT_TRUE(QFile::exists(target + "/keep.png"));
     EXPECT_TRUE(QFileInfo(folder).isDir());
-    EXPECT_EQ(listed(), QStringList());
+    EXPECT_EQ(test::listed(window), QStringList());
     EXPECT_EQ(prompts.errors, QStringList());
 }
 
@@ -202,7 +190,7 @@ TEST_F(MainWindowListCommandsTest, ShiftDeleteWithNothingSelectedStillAsks) {
     release(Qt::Key_Delete, Qt::ShiftModifier);
     EXPECT_EQ(prompts.questions.size(), 1);
     EXPECT_EQ(window.ListBox1->count(), 1);
-    EXPECT_EQ(logLines(), QStringList{"Memo1"});
+    EXPECT_EQ(test::logLines(window), QStringList{"Memo1"});
 }
 
 TEST_F(MainWindowListCommandsTest, TheMenuRemovesAndShowsInTheFileManager) {
@@ -217,7 +205,7 @@ TEST_F(MainWindowListCommandsTest, TheMenuRemovesAndShowsInTheFileManager) {
     EXPECT_EQ(shell->shown, QStringList{paths[2]});
 
     window.findChild<QAction*>("PopupMenu_delete")->trigger();
-    EXPECT_EQ(listed(), QStringList{paths[2]});
+    EXPECT_EQ(test::listed(window), QStringList{paths[2]});
 }
 
 TEST_F(MainWindowListCommandsTest, DroppedFilesJoinTheListAndTheLastIsPreviewed) {
@@ -227,7 +215,7 @@ TEST_F(MainWindowListCommandsTest, DroppedFilesJoinTheListAndTheLastIsPreviewed)
     const QString b =
         sandbox.write(QString::fromUtf8("фото/照片.png"), encodePng(test::solid(7, 5, {9, 8, 7})));
     drop({a, a, b});
-    EXPECT_EQ(listed(), (QStringList{"existing", a, a, b}));
+    EXPECT_EQ(test::listed(window), (QStringList{"existing", a, a, b}));
     EXPECT_TRUE(window.ListBox1->item(0)->isSelected());
     const ImageControl& image = window.Image1->control();
     EXPECT_EQ(image.width(), 7);
@@ -235,7 +223,7 @@ TEST_F(MainWindowListCommandsTest, DroppedFilesJoinTheListAndTheLastIsPreviewed)
     EXPECT_FALSE(image.autoSize());
     EXPECT_EQ(const_cast<ImageControl&>(image).picture().bitmap().pixel(6, 4), (Rgb{9, 8, 7}));
     EXPECT_EQ(window.Label_size->text(), "Label_size");
-    EXPECT_EQ(logLines(), QStringList{"Memo1"});
+    EXPECT_EQ(test::logLines(window), QStringList{"Memo1"});
     EXPECT_EQ(prompts.notices, QStringList());
 }
 
@@ -248,7 +236,7 @@ TEST_F(MainWindowListCommandsTest, AnUnusableDropIsReported) {
     drop({folder});
     drop({text});
     EXPECT_EQ(prompts.notices, (QStringList{"Unsupported image file!", "Unsupported image file!"}));
-    EXPECT_EQ(listed(), (QStringList{picture, folder, text}));
+    EXPECT_EQ(test::listed(window), (QStringList{picture, folder, text}));
     // The preview keeps its picture, and auto-size stays on.
     EXPECT_EQ(window.Image1->control().picture().width(), 4);
     EXPECT_TRUE(window.Image1->control().autoSize());
@@ -258,7 +246,7 @@ TEST_F(MainWindowListCommandsTest, AnUnusableDropIsReported) {
     drop({missing});
     ASSERT_EQ(prompts.errors.size(), 1);
     EXPECT_TRUE(prompts.errors[0].startsWith("Cannot open file \"" + missing + "\"."));
-    EXPECT_EQ(listed().last(), missing);
+    EXPECT_EQ(test::listed(window).last(), missing);
 }
 
 TEST_F(MainWindowListCommandsTest, ARightClickOnlyOpensTheMenuOverTheEarlierSelection) {
@@ -284,7 +272,7 @@ TEST_F(MainWindowListCommandsTest, ARightClickOnlyOpensTheMenuOverTheEarlierSele
 
     // The menu's commands then act on what was selected before the click.
     window.findChild<QAction*>("PopupMenu_delete")->trigger();
-    EXPECT_EQ(listed(), paths.mid(1));
+    EXPECT_EQ(test::listed(window), paths.mid(1));
 }
 
 }  // namespace

@@ -17,10 +17,11 @@
 #include "imaging/codecs/png_encoder.h"
 #include "imaging/image_process.h"
 #include "preview/image_widget.h"
-#include "scripted_prompts.h"
 #include "support/picture_files.h"
 #include "support/qt_printers.h"
 #include "support/sandbox.h"
+#include "support/scripted_prompts.h"
+#include "window_contents.h"
 
 namespace quillmere {
 namespace {
@@ -49,7 +50,6 @@ class MainWindowPreviewTest : public ::testing::Test {
         QApplication::sendEvent(viewport, &event);
     }
     ImageControl& image() { return window.Image1->control(); }
-    QStringList logLines() const { return window.Memo1->toPlainText().split('\n'); }
 
     test::Sandbox sandbox;
     test::ScriptedPrompts prompts;
@@ -186,7 +186,7 @@ TEST_F(MainWindowPreviewTest, DoubleClickConvertsThePreviewAfterAsking) {
 
     prompts.answers.push_back(Prompts::Button::No);
     window.ListBox1DblClick();
-    EXPECT_EQ(logLines(), QStringList{"Memo1"});
+    EXPECT_EQ(test::logLines(window), QStringList{"Memo1"});
     ASSERT_EQ(prompts.questions.size(), 1);
     EXPECT_EQ(prompts.questions[0].text, "Convert [a.png] file to GIF format?");
     EXPECT_EQ(prompts.questions[0].kind, Prompts::Kind::Warning);
@@ -196,12 +196,13 @@ TEST_F(MainWindowPreviewTest, DoubleClickConvertsThePreviewAfterAsking) {
     prompts.answers.push_back(Prompts::Button::Yes);
     const QRect place = window.ListBox1->visualItemRect(window.ListBox1->item(0));
     QTest::mouseDClick(window.ListBox1->viewport(), Qt::LeftButton, {}, place.center());
-    EXPECT_EQ(logLines(), (QStringList{"Memo1", "convert one file ", sandbox.path("a.gif")}));
+    EXPECT_EQ(test::logLines(window),
+              (QStringList{"Memo1", "convert one file ", sandbox.path("a.gif")}));
     EXPECT_EQ(test::loadBitmap(sandbox.path("a.gif")).width(), 20);
 
     prompts.answers.push_back(Prompts::Button::Yes);
     window.ListBox1DblClick();
-    EXPECT_EQ(logLines().mid(3),
+    EXPECT_EQ(test::logLines(window).mid(3),
               (QStringList{"convert one file ", "file already exist: " + sandbox.path("a.gif")}));
     EXPECT_EQ(prompts.errors, QStringList());
 }
@@ -220,13 +221,13 @@ TEST_F(MainWindowPreviewTest, DoubleClickKeepsTheQualityFieldAndUsesZeroAsLowest
     prompts.answers.push_back(Prompts::Button::Yes);
     window.ListBox1DblClick();
     EXPECT_LT(lowest, test::Sandbox::read(sandbox.path("a.jpg")).size());
-    EXPECT_TRUE(logLines().last().endsWith(" -->over write "));
+    EXPECT_TRUE(test::logLines(window).last().endsWith(" -->over write "));
 }
 
 TEST_F(MainWindowPreviewTest, DoubleClickOnAnEmptyListIsAnIndexError) {
     QTest::mouseDClick(window.ListBox1->viewport(), Qt::LeftButton, {}, QPoint(10, 10));
     EXPECT_EQ(prompts.errors, QStringList{"List index out of bounds (-1)"});
-    EXPECT_EQ(logLines(), QStringList{"Memo1"});
+    EXPECT_EQ(test::logLines(window), QStringList{"Memo1"});
 }
 
 }  // namespace

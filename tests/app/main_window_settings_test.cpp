@@ -10,9 +10,10 @@
 
 #include "app/main_window.h"
 #include "common/ini_file.h"
-#include "scripted_prompts.h"
 #include "support/qt_printers.h"
 #include "support/sandbox.h"
+#include "support/scripted_prompts.h"
+#include "window_contents.h"
 
 namespace quillmere {
 namespace {
@@ -28,12 +29,6 @@ class MainWindowSettingsTest : public ::testing::Test {
         return window;
     }
     void writeSettings(const QString& text) { sandbox.write("quillmere.ini", text.toUtf8()); }
-    QStringList listed(const TForm_Main& window) const {
-        QStringList entries;
-        for (int i = 0; i < window.ListBox1->count(); ++i)
-            entries << window.ListBox1->item(i)->text();
-        return entries;
-    }
     static bool close(TForm_Main& window) {
         QCloseEvent event;
         QApplication::sendEvent(&window, &event);
@@ -80,7 +75,7 @@ TEST_F(MainWindowSettingsTest, ARememberedPatternRefillsTheList) {
                   "/*.JPG\nrecursive=0\n[Placement]\nTop=0x20\nLeft=-50\n");
     auto window = start();
     EXPECT_FALSE(window->CheckBox_recursive->isChecked());
-    EXPECT_EQ(listed(*window), (QStringList{photos + "/a.jpg", photos + "/B.JPG"}));
+    EXPECT_EQ(test::listed(*window), (QStringList{photos + "/a.jpg", photos + "/B.JPG"}));
     EXPECT_EQ(window->frameGeometry().topLeft(), QPoint(0, 32));
 
     writeSettings("[File]\nLast=" + photos + "/\nrecursive=2\n");

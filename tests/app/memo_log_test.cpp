@@ -7,8 +7,8 @@
 #include <functional>
 #include <vector>
 
+#include "app/memo_log.h"
 #include "app/pending_log.h"
-#include "app/widget_ports.h"
 #include "support/qt_printers.h"
 
 namespace quillmere {

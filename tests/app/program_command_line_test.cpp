@@ -8,7 +8,7 @@
 #include <memory>
 
 #include "support/sandbox.h"
-#include "x_desktop.h"
+#include "support/x_desktop.h"
 
 namespace quillmere {
 namespace {

@@ -4,8 +4,8 @@
 
 #include <QApplication>
 
-#include "scripted_prompts.h"
 #include "support/qt_printers.h"
+#include "support/scripted_prompts.h"
 
 namespace quillmere {
 namespace {

@@ -14,7 +14,7 @@
 #include "common/ini_file.h"
 #include "support/qt_printers.h"
 #include "support/sandbox.h"
-#include "x_desktop.h"
+#include "support/x_desktop.h"
 
 namespace quillmere {
 namespace {

@@ -49,5 +49,20 @@ TEST(PathEncoding, RealCharactersBesideEscapesSurvive) {
     EXPECT_EQ(encodePath(text), QByteArray("\xF0\x9F\x98\x80\x80"));
 }
 
+TEST(FileUrisTest, AUriIsMadeFromTheNamesBytes) {
+    const struct {
+        QByteArray path;
+        const char* uri;
+    } cases[] = {
+        {"/tmp/a.png", "file:///tmp/a.png"},
+        {"/tmp/caf\xC3\xA9 1.png", "file:///tmp/caf%C3%A9%201.png"},
+        {"/tmp/caf\xE9.png", "file:///tmp/caf%E9.png"},  // not UTF-8
+        {"/tmp/100%.png", "file:///tmp/100%25.png"},
+    };
+    for (const auto& c : cases) {
+        EXPECT_EQ(fileUriOf(decodePath(c.path)), QString::fromLatin1(c.uri)) << c.uri;
+    }
+}
+
 }  // namespace
 }  // namespace quillmere

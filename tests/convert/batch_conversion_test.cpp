@@ -1,5 +1,5 @@
-#include "convert/batch_conversion.h"
-
+// Runs planned as the window and the command line plan them, through the
+// batch runner.
 #include <gtest/gtest.h>
 #include <jpeglib.h>
 
@@ -10,7 +10,8 @@
 
 #include "batch_recording.h"
 #include "common/app_error.h"
-#include "convert/plain_ports.h"
+#include "convert/batch_plan.h"
+#include "convert/batch_runner.h"
 #include "imaging/codecs/bmp_encoder.h"
 #include "imaging/codecs/png_encoder.h"
 #include "imaging/image_process.h"
@@ -37,8 +38,9 @@ int firstLuminanceEntry(const QString& path) {
     return entry;
 }
 
-// The batch as the window runs it, with `workers` threads preparing
-// entries ahead of the commits (none: one entry after another).
+// A run planned from the list, the format, the quality text and the
+// overwrite switch, with `workers` threads preparing entries ahead of the
+// commits (none: one entry after another).
 class BatchFixture : public ::testing::Test {
   protected:
     QString picture(const QString& name, Rgb colour = {200, 100, 50}) {
@@ -47,21 +49,28 @@ class BatchFixture : public ::testing::Test {
 
     // Runs the batch; an error comes back as its message.
     QString run(const QStringList& paths, const QString& format, std::set<int> selection = {}) {
-        const PathList list(paths, std::move(selection));
-        const FixedFormat choice(format);
-        const FixedOverwrite overwrite(overwriteChecked);
+        const BatchChoices choices{paths, std::move(selection), format, qualityText,
+                                   overwriteChecked};
         try {
-            runBatchConversion({list, log, preview, choice, quality, overwrite}, workers);
+            BatchRunner(planBatch(choices), workers).run(view);
         } catch (const AppError& error) {
             return error.message();
         }
         return {};
     }
 
+    // The pictures the run showed, as test::describePicture gives them.
+    QStringList pictureEvents() const {
+        QStringList pictures;
+        for (const QString& event : view.events) {
+            if (event.startsWith("picture ")) pictures << event.mid(8);
+        }
+        return pictures;
+    }
+
     test::Sandbox sandbox;
-    LineLog log;
-    ImageControl preview;
-    TextQualityField quality{"90"};
+    test::RecordingView view;
+    QString qualityText = "90";
     bool overwriteChecked = false;
     int workers = 0;
 };
@@ -81,14 +90,14 @@ TEST_P(BatchTest, ConvertsEveryEntryBesideItsSource) {
     const QString a = picture("a.png");
     const QString b = picture("b.b.PNG");
     EXPECT_EQ(run({a, b}, "TIFF"), QString());
-    EXPECT_EQ(log.lines(),
+    EXPECT_EQ(view.lines,
               (QStringList{sandbox.path("a.tiff"), sandbox.path("b.b.tiff"), "finished!"}));
     EXPECT_EQ(test::loadBitmap(sandbox.path("b.b.tiff")).pixel(5, 3), (Rgb{200, 100, 50}));
 }
 
 TEST_P(BatchTest, AnEmptyListOnlyFinishes) {
     EXPECT_EQ(run({}, "PNG"), QString());
-    EXPECT_EQ(log.lines(), QStringList{"finished!"});
+    EXPECT_EQ(view.lines, QStringList{"finished!"});
 }
 
 TEST_P(BatchTest, AnExistingTargetIsKeptOrOverwritten) {
@@ -96,13 +105,13 @@ TEST_P(BatchTest, AnExistingTargetIsKeptOrOverwritten) {
     const QString target = sandbox.write("a.bmp", QByteArray("keep me"));
 
     EXPECT_EQ(run({source}, "BMP"), QString());
-    EXPECT_EQ(log.lines(), (QStringList{"file already exist: " + target, "finished!"}));
+    EXPECT_EQ(view.lines, (QStringList{"file already exist: " + target, "finished!"}));
     EXPECT_EQ(test::Sandbox::read(target),
               (std::vector<std::uint8_t>{'k', 'e', 'e', 'p', ' ', 'm', 'e'}));
 
     overwriteChecked = true;
     EXPECT_EQ(run({source}, "BMP"), QString());
-    EXPECT_EQ(log.lines().mid(2),
+    EXPECT_EQ(view.lines.mid(2),
               (QStringList{"file already exist: " + target + " -->over write ", "finished!"}));
     EXPECT_EQ(test::loadBitmap(target).pixel(0, 0), (Rgb{200, 100, 50}));
 }
@@ -120,12 +129,12 @@ TEST_P(BatchTest, TwoOrMoreSelectedEntriesNarrowTheRun) {
     for (const auto& c : cases) {
         SCOPED_TRACE(c.converted.join(' ').toStdString());
         for (const char* name : {"a.bmp", "b.bmp", "c.bmp"}) QFile::remove(sandbox.path(name));
-        log = LineLog();
+        view.lines.clear();
         EXPECT_EQ(run(paths, "BMP", c.selection), QString());
         QStringList expected;
         for (const QString& name : c.converted) expected << sandbox.path(name);
         expected << "finished!";
-        EXPECT_EQ(log.lines(), expected);
+        EXPECT_EQ(view.lines, expected);
         EXPECT_EQ(test::Sandbox::exists(sandbox.path("b.bmp")), c.converted.contains("b.bmp"));
     }
 }
@@ -148,9 +157,9 @@ class BatchQualityTest : public BatchFixture,
 
 TEST_P(BatchQualityTest, ReadsTheQualityFieldLeniently) {
     const QualityCase& c = std::get<0>(GetParam());
-    quality.setText(c.text);
+    qualityText = c.text;
     EXPECT_EQ(run({picture("a.png")}, "JPG"), QString());
-    EXPECT_EQ(quality.text(), QString(c.fieldAfter));
+    EXPECT_EQ(qualityTextAsRead(c.text), QString(c.fieldAfter));
     EXPECT_EQ(firstLuminanceEntry(sandbox.path("a.jpg")), c.luminanceEntry);
 }
 
@@ -173,7 +182,7 @@ TEST_P(BatchTest, MissingSourcesAreSkippedSilently) {
     const QString gone = sandbox.path("gone.png");
     const QString present = picture("b.png");
     EXPECT_EQ(run({gone, sandbox.path("."), present}, "JPG"), QString());
-    EXPECT_EQ(log.lines(), (QStringList{sandbox.path("b.jpg"), "finished!"}));
+    EXPECT_EQ(view.lines, (QStringList{sandbox.path("b.jpg"), "finished!"}));
 }
 
 TEST_P(BatchTest, TheFirstErrorEndsTheRunWithoutFinishing) {
@@ -181,16 +190,18 @@ TEST_P(BatchTest, TheFirstErrorEndsTheRunWithoutFinishing) {
     const QString text = sandbox.write("notes.TXT", QByteArray("hello"));
     const QString after = picture("c.png");
     EXPECT_EQ(run({first, text, after}, "BMP"), "Unknown picture file extension (.TXT)");
-    EXPECT_EQ(log.lines(), QStringList{sandbox.path("a.bmp")});
+    EXPECT_EQ(view.lines, QStringList{sandbox.path("a.bmp")});
     EXPECT_FALSE(test::Sandbox::exists(sandbox.path("c.bmp")));
-    // The preview keeps the last picture that loaded.
-    EXPECT_EQ(preview.picture().bitmap().pixel(0, 0), (Rgb{1, 2, 3}));
+    // The last picture shown is the last one that loaded.
+    EXPECT_EQ(view.picturesShown, 1);
+    EXPECT_EQ(pictureEvents(), QStringList{test::describePicture(test::solid(6, 4, {1, 2, 3}))});
 }
 
-TEST_P(BatchTest, TheLastEntryStaysInThePreview) {
+TEST_P(BatchTest, EachEntrysPictureIsShownInListOrder) {
     EXPECT_EQ(run({picture("a.png"), picture("b.png", {7, 8, 9})}, "BMP"), QString());
-    EXPECT_EQ(preview.width(), 6);
-    EXPECT_EQ(preview.picture().bitmap().pixel(2, 2), (Rgb{7, 8, 9}));
+    EXPECT_EQ(pictureEvents(),
+              (QStringList{test::describePicture(test::solid(6, 4, {200, 100, 50})),
+                           test::describePicture(test::solid(6, 4, {7, 8, 9}))}));
 }
 
 TEST_P(BatchTest, ConvertingAFileOntoItselfReplacesIt) {
@@ -204,9 +215,9 @@ TEST_P(BatchTest, ConvertingAFileOntoItselfReplacesIt) {
     }
     ASSERT_EQ(firstLuminanceEntry(photo), 16);
     overwriteChecked = true;
-    quality.setText("100");
+    qualityText = "100";
     EXPECT_EQ(run({photo}, "JPG"), QString());
-    EXPECT_EQ(log.lines(),
+    EXPECT_EQ(view.lines,
               (QStringList{"file already exist: " + photo + " -->over write ", "finished!"}));
     EXPECT_EQ(firstLuminanceEntry(photo), 1);
 }
@@ -225,7 +236,7 @@ TEST_P(BatchTest, ASaveThatFailsPartWayLeavesTheOriginalIntact) {
 
     EXPECT_EQ(error, QStringLiteral("Cannot create file \"%1\". File too large").arg(photo));
     EXPECT_EQ(test::Sandbox::read(photo), original);
-    EXPECT_EQ(log.lines(), QStringList{"file already exist: " + photo});
+    EXPECT_EQ(view.lines, QStringList{"file already exist: " + photo});
     EXPECT_EQ(QDir(sandbox.path(".")).entryList(QDir::Files | QDir::Hidden).size(), 1);
 }
 
@@ -235,12 +246,12 @@ TEST_P(BatchTest, AnEncodingErrorSurfacesWhereTheTargetIsSaved) {
     const QString source = sandbox.write("wide.png", encodePng(Bitmap24(65536, 1)));
     const QString target = sandbox.write("wide.gif", QByteArray("GIF89a old"));
     EXPECT_EQ(run({source}, "GIF"), QString());
-    EXPECT_EQ(log.lines(), (QStringList{"file already exist: " + target, "finished!"}));
+    EXPECT_EQ(view.lines, (QStringList{"file already exist: " + target, "finished!"}));
 
     overwriteChecked = true;
     EXPECT_EQ(run({source}, "GIF"),
               "A GIF file cannot hold a picture of 65536 x 1 pixels (65535 at most a side)");
-    EXPECT_EQ(log.lines().mid(2), QStringList{"file already exist: " + target});
+    EXPECT_EQ(view.lines.mid(2), QStringList{"file already exist: " + target});
     EXPECT_EQ(test::Sandbox::read(target).size(), 10u);
 }
 

@@ -20,13 +20,13 @@
 #include <QThread>
 #include <memory>
 
-#include "about/loopback_server.h"
-#include "app/x_desktop.h"
 #include "common/ini_file.h"
 #include "imaging/codecs/bmp_encoder.h"
+#include "support/loopback_server.h"
 #include "support/picture_files.h"
 #include "support/sandbox.h"
 #include "support/without_root_rights.h"
+#include "support/x_desktop.h"
 
 namespace quillmere {
 namespace {

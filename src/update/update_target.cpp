@@ -1,10 +1,10 @@
-#include "about/update_target.h"
+#include "update/update_target.h"
 
 #include <QFile>
 
-#include "about/download.h"
 #include "common/files_beside_executable.h"
 #include "common/path_encoding.h"
+#include "update/download.h"
 
 namespace quillmere {
 

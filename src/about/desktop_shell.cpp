@@ -1,4 +1,4 @@
-#include "app/desktop_shell.h"
+#include "about/desktop_shell.h"
 
 #include <QDBusConnection>
 #include <QDBusInterface>
@@ -8,9 +8,20 @@
 #include <QFileInfo>
 #include <QUrl>
 
-#include "app/file_uris.h"
+#include "common/path_encoding.h"
 
 namespace quillmere {
+
+QUrl shellUrlFor(const QString& target) {
+    if (target.startsWith(u'/')) return QUrl::fromLocalFile(target);
+    const QUrl url(target, QUrl::TolerantMode);
+    if (url.isValid() && !url.scheme().isEmpty()) return url;
+    return QUrl::fromUserInput(target);
+}
+
+void FreedesktopShell::open(const QString& target) {
+    QDesktopServices::openUrl(shellUrlFor(target));
+}
 
 void FreedesktopShell::showInFileManager(const QString& path) {
     const QString absolute = QDir::current().absoluteFilePath(path);

@@ -1,4 +1,4 @@
-#include "about/json_members.h"
+#include "update/json_members.h"
 
 namespace quillmere {
 

@@ -1,4 +1,4 @@
-#include "scripted_prompts.h"
+#include "support/scripted_prompts.h"
 
 #include <gtest/gtest.h>
 

@@ -3,9 +3,9 @@
 #include <QDir>
 #include <QFile>
 
-#include "about/update_target.h"
 #include "support/qt_printers.h"
 #include "support/sandbox.h"
+#include "update/update_target.h"
 
 namespace quillmere {
 namespace {

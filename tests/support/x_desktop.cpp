@@ -1,4 +1,4 @@
-#include "x_desktop.h"
+#include "support/x_desktop.h"
 
 #include <QDeadlineTimer>
 #include <QDir>

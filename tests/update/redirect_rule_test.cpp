@@ -1,7 +1,7 @@
 #include <gtest/gtest.h>
 
-#include "about/redirect_rule.h"
 #include "support/qt_printers.h"
+#include "update/redirect_rule.h"
 
 namespace quillmere {
 namespace {

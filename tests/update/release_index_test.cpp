@@ -2,10 +2,10 @@
 
 #include <QStringEncoder>
 
-#include "about/json_members.h"
-#include "about/release_index.h"
 #include "common/app_error.h"
 #include "support/qt_printers.h"
+#include "update/json_members.h"
+#include "update/release_index.h"
 
 namespace quillmere {
 namespace {

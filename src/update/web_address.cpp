@@ -1,4 +1,4 @@
-#include "about/web_address.h"
+#include "update/web_address.h"
 
 #include <QUrl>
 

@@ -1,4 +1,4 @@
-#include "about/download.h"
+#include "update/download.h"
 
 #include <curl/curl.h>
 
@@ -9,7 +9,7 @@
 #include <memory>
 #include <mutex>
 
-#include "about/redirect_rule.h"
+#include "update/redirect_rule.h"
 
 namespace quillmere {
 

@@ -1,10 +1,10 @@
-#include "about/release_index.h"
+#include "update/release_index.h"
 
 #include <QStringDecoder>
 
-#include "about/about_messages.h"
-#include "about/json_members.h"
 #include "common/app_error.h"
+#include "update/json_members.h"
+#include "update/update_messages.h"
 
 namespace quillmere {
 
@@ -35,11 +35,11 @@ QString decodeReleaseIndex(const QByteArray& bytes) {
 void readReleaseIndex(const QString& text, const ReleaseIndexTargets& targets) {
     const JsonObjectReading document = readJsonObject(text);
     if (document.shape != JsonObjectReading::Shape::Object) {
-        throw AppError(about_messages::indexNotAnObject());
+        throw AppError(update_messages::indexNotAnObject());
     }
     const auto take = [&](const QString& name, QString& target) {
         const QString* value = firstMemberText(document.members, name);
-        if (!value) throw AppError(about_messages::indexLacksMember(name));
+        if (!value) throw AppError(update_messages::indexLacksMember(name));
         target = *value;
     };
     take(QStringLiteral("file_name"), targets.fileName);
@@ -50,9 +50,9 @@ void readReleaseIndex(const QString& text, const ReleaseIndexTargets& targets) {
 QString releaseComparisonCaption(const QString& appVersion, const QString& releaseVersion,
                                  const QString& releaseStatus) {
     const int order = QString::compare(appVersion, releaseVersion, Qt::CaseSensitive);
-    if (order < 0) return about_messages::newerRelease(releaseStatus);
-    if (order == 0) return about_messages::upToDate(releaseVersion);
-    return about_messages::olderRelease(releaseStatus);
+    if (order < 0) return update_messages::newerRelease(releaseStatus);
+    if (order == 0) return update_messages::upToDate(releaseVersion);
+    return update_messages::olderRelease(releaseStatus);
 }
 
 }  // namespace quillmere

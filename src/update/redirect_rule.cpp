@@ -1,4 +1,4 @@
-#include "about/redirect_rule.h"
+#include "update/redirect_rule.h"
 
 namespace quillmere {
 

@@ -6,10 +6,10 @@
 #include <QFileInfo>
 #include <QUrl>
 
-#include "about/download.h"
-#include "loopback_server.h"
+#include "support/loopback_server.h"
 #include "support/qt_printers.h"
 #include "support/sandbox.h"
+#include "update/download.h"
 
 namespace quillmere {
 namespace {
