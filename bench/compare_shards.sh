@@ -48,6 +48,7 @@ run() {
     cp -r "$work/pictures/." "$dir"
     sync
     local command
+    # shellcheck disable=SC2207  # seq prints one number a line: split them
     case $way in
         single) command=("$work/quillmere-batch" --to JPG --quality 90 --search "$dir/*.png") ;;
         shards) command=(parallel --will-cite -j "$shards" "$work/quillmere-batch" --to JPG --quality 90

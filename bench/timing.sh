@@ -1,4 +1,5 @@
 # Shared by the comparison scripts; source it after setting $runs.
+# shellcheck shell=bash disable=SC2154  # runs: set by the sourcing script
 
 # The shortest wall-clock time of $runs runs of a command, in seconds.
 best_seconds() {

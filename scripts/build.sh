@@ -1,12 +1,14 @@
 #!/usr/bin/env bash
-# Configures and builds one flavour of the project.
-#   scripts/build.sh [release|sanitize|tsan]
-# The tsan flavour (ThreadSanitizer) builds only the programs whose tests
-# run the batch conversion on several threads.
+# Configures and builds one flavour of the project: every target, or only
+# the TARGETs named (such as `quillmere quillmere-batch`).
+#   scripts/build.sh [release|sanitize|tsan] [TARGET...]
+# The tsan flavour (ThreadSanitizer) builds by default only the programs
+# whose tests run the batch conversion on several threads.
 set -euo pipefail
 cd "$(dirname "$0")/.."
 
 flavour=${1:-release}
+shift $(($# > 0))
 targets=()
 case "$flavour" in
     release)  dir=build;          flags=(-DCMAKE_BUILD_TYPE=RelWithDebInfo) ;;
@@ -15,9 +17,16 @@ case "$flavour" in
     tsan)     dir=build-tsan;     flags=(-DCMAKE_BUILD_TYPE=Debug -DCMAKE_C_FLAGS=-O1
                                          -DCMAKE_CXX_FLAGS=-O1 -DQUILLMERE_SANITIZE_THREAD=ON
                                          -DQUILLMERE_BUILD_BENCHMARKS=OFF)
-              targets=(--target convert_tests cli_tests quillmere-batch) ;;
+              targets=(convert_tests cli_tests quillmere-batch) ;;
     *) echo "unknown flavour: $flavour" >&2; exit 2 ;;
 esac
 
 cmake -S . -B "$dir" -G Ninja -DQUILLMERE_WERROR=ON "${flags[@]}" >/dev/null
-cmake --build "$dir" -j "${QUILLMERE_JOBS:-2}" "${targets[@]}"
+if (($# > 0)); then
+    targets=("$@")
+fi
+only=()
+if ((${#targets[@]} > 0)); then
+    only=(--target "${targets[@]}")
+fi
+cmake --build "$dir" -j "${QUILLMERE_JOBS:-2}" "${only[@]}"

@@ -1,9 +1,11 @@
 #!/usr/bin/env bash
 # Installs the Debian packages the build, the tests and the benchmarks need,
 # asking apt only when one of them is missing.
-#   scripts/setup.sh [--fuzz] [--screenshot]
-# --fuzz adds what the fuzzers need (clang and libFuzzer), --screenshot what
-# scripts/screenshot.sh needs (ImageMagick); the tests need neither.
+#   scripts/setup.sh [--lint] [--fuzz] [--screenshot]
+# --lint adds the checkers of scripts/lint.sh (clang-format, shellcheck),
+# which scripts/test.sh runs first; --fuzz what the fuzzers need (clang and
+# libFuzzer), --screenshot what scripts/screenshot.sh needs (ImageMagick);
+# the tests themselves need none of these.
 set -euo pipefail
 
 packages=(
@@ -21,6 +23,7 @@ packages=(
 )
 for option in "$@"; do
     case $option in
+        --lint) packages+=(clang-format shellcheck) ;;
         --fuzz) packages+=(clang libfuzzer-14-dev llvm) ;;
         --screenshot) packages+=(imagemagick) ;;
         *) echo "unknown option: $option" >&2; exit 2 ;;

@@ -1,8 +1,8 @@
 #!/usr/bin/env bash
-# Sets up, builds and runs every test: once in the normal build, once under
-# AddressSanitizer and UndefinedBehaviorSanitizer, and the tests of the
-# batch conversion (which prepares pictures on several threads) once more
-# under ThreadSanitizer.
+# Sets up, checks the sources' form (scripts/lint.sh), then builds and runs
+# every test: once in the normal build, once under AddressSanitizer and
+# UndefinedBehaviorSanitizer, and the tests of the batch conversion (which
+# prepares pictures on several threads) once more under ThreadSanitizer.
 set -euo pipefail
 cd "$(dirname "$0")/.."
 scripts/setup.sh
@@ -10,6 +10,9 @@ scripts/setup.sh
 export QT_QPA_PLATFORM=offscreen
 export ASAN_OPTIONS=detect_leaks=1:abort_on_error=1
 export UBSAN_OPTIONS=print_stacktrace=1:halt_on_error=1
+
+echo "== Lint: clang-format and shellcheck =="
+scripts/lint.sh
 
 echo "== Build and test =="
 scripts/build.sh release

@@ -93,6 +93,8 @@ check_completion() {  # expected words (one line each), then the command line
     shift
     local offered
     offered=$(complete_words "$@")
+    # An unquoted echo puts the words of each list on one line.
+    # shellcheck disable=SC2086,SC2116
     [[ $offered == "$expected" ]] ||
         fail "completing '$*' offers [$(echo $offered)], not [$(echo $expected)]"
 }

@@ -28,6 +28,7 @@ fi
 
 # The dependencies come from the libraries the programs link.
 depends=$(dpkg-deb -f "$package" Depends)
+# shellcheck disable=SC2001  # a regular expression, beyond ${var//...}
 depended_packages=$(sed 's/ *([^)]*)//g' <<<"$depends" | tr ',' '\n' | tr -d ' ')
 for library in libc6 libstdc++6 libqt6core6 libqt6gui6 libqt6widgets6 libjpeg62-turbo libpng16-16 \
         libgif7 libtiff6 libcurl4 zlib1g qt6-qpa-plugins; do
