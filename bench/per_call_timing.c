@@ -72,8 +72,8 @@ int main(int argc, char** argv) {
     }
 
     double first = 0;
-    printf("%10s %10s %10s %8s  command (%d rounds in turn)\n", "median ms", "min", "max",
-           "ratio", rounds);
+    printf("%10s %10s %10s %8s  command (%d rounds in turn)\n", "median ms", "min", "max", "ratio",
+           rounds);
     for (int i = 0; i < count; ++i) {
         double* t = times + (size_t)i * (size_t)rounds;
         qsort(t, (size_t)rounds, sizeof *t, by_value);

@@ -26,7 +26,7 @@ done
 work=$(mktemp -d "${TMPDIR:-/tmp}/quillmere-first-paint.XXXXXX")
 display=
 cleanup() {
-    [[ -n ${xvfb:-} ]] && kill "$xvfb" 2>/dev/null || true
+    if [[ -n ${xvfb:-} ]]; then kill "$xvfb" 2>/dev/null || true; fi
     rm -rf "$work"
 }
 trap cleanup EXIT

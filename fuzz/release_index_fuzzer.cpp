@@ -2,9 +2,9 @@
 
 #include <QByteArray>
 
-#include "update/release_index.h"
 #include "common/app_error.h"
 #include "fuzz_target.h"
+#include "update/release_index.h"
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
     const QByteArray bytes(reinterpret_cast<const char*>(data), static_cast<qsizetype>(size));
