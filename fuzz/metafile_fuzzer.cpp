@@ -6,7 +6,7 @@
 #include <cstdlib>
 
 #include "fuzz_target.h"
-#include "imaging/codecs/metafile_decoder.h"
+#include "imaging/metafile/decoder.h"
 #include "imaging/metafile_playback.h"
 #include "picture_fuzzing.h"
 

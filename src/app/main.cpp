@@ -9,7 +9,7 @@
 #include "app/visual_style.h"
 #include "common/memory_tuning.h"
 #include "convert/batch_resources.h"
-#include "imaging/codecs/metafile_decoder.h"
+#include "imaging/metafile/decoder.h"
 #include "imaging/metafile_playback.h"
 
 int main(int argc, char* argv[]) {

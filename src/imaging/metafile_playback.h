@@ -14,7 +14,7 @@ namespace quillmere {
 // metafile is to be converted (metafile_plugin_loader.h).
 
 // Plays a WMF or EMF file into a white bitmap, or throws as the player
-// does (metafile_decoder.h).
+// does (metafile/decoder.h).
 using MetafilePlayer = Bitmap24 (*)(std::span<const std::uint8_t> bytes);
 
 // Sets the player every later metafile goes to (none: metafiles fail).

@@ -10,8 +10,8 @@
 #include <cstdlib>
 
 #include "imaging/codecs/bmp_encoder.h"
-#include "imaging/fixtures/metafile_writer.h"
 #include "run_program.h"
+#include "support/metafile_writer.h"
 #include "support/picture_files.h"
 #include "support/sandbox.h"
 

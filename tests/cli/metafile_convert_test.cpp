@@ -2,8 +2,8 @@
 
 #include <QStringList>
 
-#include "imaging/fixtures/metafile_writer.h"
 #include "run_program.h"
+#include "support/metafile_writer.h"
 #include "support/picture_files.h"
 #include "support/sandbox.h"
 

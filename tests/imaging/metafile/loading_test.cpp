@@ -4,12 +4,12 @@
 #include <vector>
 
 #include "imaging/fixtures/ink.h"
-#include "imaging/fixtures/linked_metafile_player.h"
 #include "imaging/fixtures/load_failure.h"
-#include "imaging/fixtures/metafile_writer.h"
 #include "imaging/imaging_messages.h"
+#include "imaging/metafile/linked_player.h"
 #include "imaging/metafile_playback.h"
 #include "imaging/picture_file.h"
+#include "support/metafile_writer.h"
 #include "support/picture_files.h"
 #include "support/sandbox.h"
 

@@ -1,10 +1,10 @@
-#include "imaging/codecs/metafile_device_context.h"
+#include "imaging/metafile/device_context.h"
 
 #include <algorithm>
 #include <cmath>
 #include <utility>
 
-#include "imaging/codecs/metafile_reader.h"
+#include "imaging/metafile/reader.h"
 
 namespace quillmere::metafile {
 

@@ -2,7 +2,7 @@
 
 #include <QImage>
 
-#include "imaging/codecs/metafile_reader.h"
+#include "imaging/metafile/reader.h"
 
 namespace quillmere::metafile {
 

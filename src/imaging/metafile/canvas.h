@@ -10,7 +10,7 @@
 #include <optional>
 #include <vector>
 
-#include "imaging/codecs/metafile_device_context.h"
+#include "imaging/metafile/device_context.h"
 
 namespace quillmere::metafile {
 

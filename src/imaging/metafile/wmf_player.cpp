@@ -1,11 +1,11 @@
-#include "imaging/codecs/wmf_player.h"
+#include "imaging/metafile/wmf_player.h"
 
 #include <cstdint>
 #include <cstdlib>
 
-#include "imaging/codecs/metafile_dib.h"
-#include "imaging/codecs/metafile_objects.h"
-#include "imaging/codecs/metafile_text.h"
+#include "imaging/metafile/dib.h"
+#include "imaging/metafile/objects.h"
+#include "imaging/metafile/text.h"
 
 namespace quillmere::metafile {
 

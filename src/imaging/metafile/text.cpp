@@ -1,4 +1,4 @@
-#include "imaging/codecs/metafile_text.h"
+#include "imaging/metafile/text.h"
 
 #include <QFont>
 #include <QFontMetricsF>

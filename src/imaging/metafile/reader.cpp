@@ -1,4 +1,4 @@
-#include "imaging/codecs/metafile_reader.h"
+#include "imaging/metafile/reader.h"
 
 #include <bit>
 #include <limits>

@@ -4,10 +4,10 @@
 #include <string>
 #include <vector>
 
-#include "imaging/codecs/metafile_decoder.h"
 #include "imaging/fixtures/load_failure.h"
-#include "imaging/fixtures/metafile_writer.h"
 #include "imaging/imaging_messages.h"
+#include "imaging/metafile/decoder.h"
+#include "support/metafile_writer.h"
 
 namespace quillmere::test {
 namespace {

@@ -6,8 +6,8 @@
 #include <cstdint>
 #include <span>
 
-#include "imaging/codecs/metafile_canvas.h"
-#include "imaging/codecs/metafile_reader.h"
+#include "imaging/metafile/canvas.h"
+#include "imaging/metafile/reader.h"
 
 namespace quillmere::metafile {
 

@@ -9,7 +9,7 @@
 #include <new>
 
 #include "common/app_error.h"
-#include "imaging/codecs/metafile_decoder.h"
+#include "imaging/metafile/decoder.h"
 #include "imaging/metafile_plugin_interface.h"
 
 namespace {

@@ -1,15 +1,15 @@
-#include "imaging/codecs/metafile_decoder.h"
+#include "imaging/metafile/decoder.h"
 
 #include <QCoreApplication>
 #include <QGuiApplication>
 #include <QImage>
 #include <new>
 
-#include "imaging/codecs/emf_player.h"
-#include "imaging/codecs/metafile_canvas.h"
-#include "imaging/codecs/metafile_device_context.h"
-#include "imaging/codecs/metafile_reader.h"
-#include "imaging/codecs/wmf_player.h"
+#include "imaging/metafile/canvas.h"
+#include "imaging/metafile/device_context.h"
+#include "imaging/metafile/emf_player.h"
+#include "imaging/metafile/reader.h"
+#include "imaging/metafile/wmf_player.h"
 
 namespace quillmere {
 

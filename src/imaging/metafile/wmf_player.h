@@ -4,8 +4,8 @@
 #include <QSizeF>
 #include <cstddef>
 
-#include "imaging/codecs/metafile_canvas.h"
-#include "imaging/codecs/metafile_reader.h"
+#include "imaging/metafile/canvas.h"
+#include "imaging/metafile/reader.h"
 
 namespace quillmere::metafile {
 

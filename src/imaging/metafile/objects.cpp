@@ -1,4 +1,4 @@
-#include "imaging/codecs/metafile_objects.h"
+#include "imaging/metafile/objects.h"
 
 #include <QList>
 #include <cmath>

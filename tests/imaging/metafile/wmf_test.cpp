@@ -4,10 +4,10 @@
 #include <string>
 #include <vector>
 
-#include "imaging/codecs/metafile_decoder.h"
 #include "imaging/fixtures/ink.h"
-#include "imaging/fixtures/metafile_writer.h"
 #include "imaging/fixtures/pixels.h"
+#include "imaging/metafile/decoder.h"
+#include "support/metafile_writer.h"
 
 namespace quillmere::test {
 namespace {

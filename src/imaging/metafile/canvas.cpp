@@ -1,4 +1,4 @@
-#include "imaging/codecs/metafile_canvas.h"
+#include "imaging/metafile/canvas.h"
 
 #include <algorithm>
 #include <cmath>
@@ -6,7 +6,7 @@
 #include <numbers>
 #include <optional>
 
-#include "imaging/codecs/metafile_text.h"
+#include "imaging/metafile/text.h"
 
 namespace quillmere::metafile {
 

@@ -1,13 +1,13 @@
-#include "imaging/codecs/emf_player.h"
+#include "imaging/metafile/emf_player.h"
 
 #include <QString>
 #include <cmath>
 #include <cstdlib>
 #include <vector>
 
-#include "imaging/codecs/metafile_dib.h"
-#include "imaging/codecs/metafile_objects.h"
-#include "imaging/codecs/metafile_text.h"
+#include "imaging/metafile/dib.h"
+#include "imaging/metafile/objects.h"
+#include "imaging/metafile/text.h"
 
 namespace quillmere::metafile {
 

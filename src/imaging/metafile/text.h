@@ -6,8 +6,8 @@
 #include <cstdint>
 #include <span>
 
-#include "imaging/codecs/metafile_canvas.h"
-#include "imaging/codecs/metafile_device_context.h"
+#include "imaging/metafile/canvas.h"
+#include "imaging/metafile/device_context.h"
 
 namespace quillmere::metafile {
 

@@ -1,4 +1,4 @@
-#include "imaging/codecs/metafile_dib.h"
+#include "imaging/metafile/dib.h"
 
 #include <algorithm>
 #include <array>

@@ -6,7 +6,7 @@
 #include <optional>
 #include <span>
 
-#include "imaging/codecs/metafile_device_context.h"
+#include "imaging/metafile/device_context.h"
 
 namespace quillmere::metafile {
 
