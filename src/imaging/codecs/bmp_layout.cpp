@@ -11,8 +11,6 @@ namespace quillmere {
 namespace {
 
 constexpr std::size_t kFileHeaderSize = 14;
-constexpr std::uint32_t kCoreHeader = 12;
-constexpr std::uint32_t kInfoHeader = 40;
 constexpr std::uint32_t kV2Header = 52;
 constexpr std::uint32_t kV3Header = 56;
 constexpr std::uint32_t kOs2Header = 64;
@@ -27,7 +25,7 @@ struct InfoHeader {
     std::int32_t height = 0;
     unsigned planes = 0;
     unsigned bitCount = 0;
-    std::uint32_t compression = kBmpRgb;
+    std::uint32_t compression = kDibRgb;
     std::uint32_t coloursUsed = 0;
     bool masksInHeader = false;            // V2 and later carry the bit-field masks
     std::array<std::uint32_t, 4> masks{};  // red, green, blue, alpha
@@ -38,16 +36,16 @@ struct InfoHeader {
 // (any other size is read as a core header).
 std::uint32_t fieldBytes(std::uint32_t size) {
     switch (size) {
-        case kInfoHeader:
+        case kDibInfoHeaderSize:
         case kOs2Header:
-            return kInfoHeader;
+            return kDibInfoHeaderSize;
         case kV2Header:
         case kV3Header:
         case kV4Header:
         case kV5Header:
             return size;
         default:
-            return kCoreHeader;
+            return kDibCoreHeaderSize;
     }
 }
 
@@ -58,7 +56,7 @@ std::optional<InfoHeader> readInfoHeader(std::span<const std::uint8_t> b) {
     h.size = little32(b, at);
     const std::uint32_t bytes = fieldBytes(h.size);
     if (b.size() - at < bytes) return std::nullopt;
-    if (bytes == kCoreHeader) {
+    if (bytes == kDibCoreHeaderSize) {
         h.width = static_cast<std::int16_t>(little16(b, at + 4));
         h.height = static_cast<std::int16_t>(little16(b, at + 6));
         h.planes = little16(b, at + 8);
@@ -86,9 +84,9 @@ bool isAccepted(const InfoHeader& h) {
     }
     if (h.planes != 1) return false;
     const std::uint32_t c = h.compression;
-    const bool fits = c == kBmpRgb || (bits == 4 && c == kBmpRle4) ||
-                      (bits == 8 && c == kBmpRle8) ||
-                      ((bits == 16 || bits == 32) && c == kBmpBitFields);
+    const bool fits = c == kDibRgb || (bits == 4 && c == kDibRle4) ||
+                      (bits == 8 && c == kDibRle8) ||
+                      ((bits == 16 || bits == 32) && c == kDibBitFields);
     if (!fits) return false;
     if (h.height == INT_MIN || h.width <= 0 || h.height == 0) return false;
     const std::uint64_t rows = h.height < 0 ? -static_cast<std::int64_t>(h.height) : h.height;
@@ -117,7 +115,7 @@ std::array<ChannelField, 3> plainChannels(unsigned bitCount) {
 bool readPalette(ByteStream& in, const InfoHeader& h, BmpLayout& layout) {
     const std::uint32_t declared = h.coloursUsed != 0 ? h.coloursUsed : 1u << h.bitCount;
     if (declared < 1 || declared > 256) return false;
-    const std::size_t entryBytes = h.size == kCoreHeader ? 3 : 4;
+    const std::size_t entryBytes = h.size == kDibCoreHeaderSize ? 3 : 4;
     layout.palette.reserve(declared);
     std::uint8_t entry[4];
     for (std::uint32_t i = 0; i < declared; ++i) {
@@ -130,7 +128,7 @@ bool readPalette(ByteStream& in, const InfoHeader& h, BmpLayout& layout) {
 }
 
 bool readChannels(ByteStream& in, const InfoHeader& h, BmpLayout& layout) {
-    if (h.compression != kBmpBitFields) {
+    if (h.compression != kDibBitFields) {
         layout.channels = plainChannels(h.bitCount);
         return true;
     }

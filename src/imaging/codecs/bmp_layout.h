@@ -8,6 +8,7 @@
 #include <vector>
 
 #include "imaging/bitmap24.h"
+#include "imaging/codecs/dib_header.h"
 
 namespace quillmere {
 
@@ -40,11 +41,6 @@ struct BmpLayout {
     // Where the pixels are read from.
     std::size_t pixelsAt = 0;
 };
-
-inline constexpr std::uint32_t kBmpRgb = 0;
-inline constexpr std::uint32_t kBmpRle8 = 1;
-inline constexpr std::uint32_t kBmpRle4 = 2;
-inline constexpr std::uint32_t kBmpBitFields = 3;
 
 // Reads the file header, the information header (12-byte core; 40-byte
 // info and the 64-byte OS/2 one read as it; 52- and 56-byte V2 and V3;

@@ -96,7 +96,7 @@ void fieldRow(const std::uint8_t* in, std::uint8_t* out, int width, const BmpLay
 std::optional<Bitmap24> direct(ByteStream& in, const BmpLayout& layout) {
     const std::size_t stride = strideOf(layout);
     // Plain 24- and 32-bit pixels are blue, green, red bytes.
-    const bool plainBytes = layout.compression == kBmpRgb && layout.bitCount != 16;
+    const bool plainBytes = layout.compression == kDibRgb && layout.bitCount != 16;
     Bitmap24 picture = Bitmap24::uninitialised(layout.width, layout.height);
     for (int stored = 0; stored < layout.height; ++stored) {
         const std::span<const std::uint8_t> row = in.take(stride);
@@ -117,7 +117,7 @@ std::optional<Bitmap24> decodeBmpPixels(std::span<const std::uint8_t> bytes,
                                         const BmpLayout& layout) {
     ByteStream in(bytes);
     in.seek(layout.pixelsAt);
-    if (layout.compression == kBmpRle4 || layout.compression == kBmpRle8) {
+    if (layout.compression == kDibRle4 || layout.compression == kDibRle8) {
         return runLength(in, layout);
     }
     return layout.bitCount <= 8 ? plainIndexed(in, layout) : direct(in, layout);

@@ -6,16 +6,9 @@
 
 namespace quillmere {
 
-namespace {
-
-constexpr std::uint32_t kRgb = 0;
-constexpr std::uint32_t kBitFields = 3;
-constexpr std::uint32_t kAlphaBitFields = 6;
-
-}  // namespace
-
 bool DibHeader::storesPlainRows() const {
-    return compression == kRgb || compression == kBitFields || compression == kAlphaBitFields;
+    return compression == kDibRgb || compression == kDibBitFields ||
+           compression == kDibAlphaBitFields;
 }
 
 std::uint64_t DibHeader::plainPixelBytes() const {
@@ -30,7 +23,7 @@ std::optional<DibHeader> readDibHeader(std::span<const std::uint8_t> bytes, std:
     if (offset > bytes.size() || bytes.size() - offset < 12) return std::nullopt;
     DibHeader header;
     header.headerSize = little32(bytes, offset);
-    if (header.headerSize == 12) {
+    if (header.headerSize == kDibCoreHeaderSize) {
         header.width = little16(bytes, offset + 4);
         header.height = little16(bytes, offset + 6);
         header.bitCount = little16(bytes, offset + 10);

@@ -7,6 +7,16 @@
 
 namespace quillmere {
 
+// The sizes of the two headers every reader knows, and the compression
+// codes of the header's compression field.
+inline constexpr std::uint32_t kDibCoreHeaderSize = 12;
+inline constexpr std::uint32_t kDibInfoHeaderSize = 40;
+inline constexpr std::uint32_t kDibRgb = 0;
+inline constexpr std::uint32_t kDibRle8 = 1;
+inline constexpr std::uint32_t kDibRle4 = 2;
+inline constexpr std::uint32_t kDibBitFields = 3;
+inline constexpr std::uint32_t kDibAlphaBitFields = 6;
+
 // What a device-independent bitmap's header declares, as stored: a
 // negative height marks rows stored from the top.
 struct DibHeader {

@@ -6,6 +6,7 @@
 
 #include "imaging/codecs/byte_order.h"
 #include "imaging/codecs/byte_stream.h"
+#include "imaging/codecs/dib_header.h"
 #include "imaging/codecs/icon_png_image.h"
 
 namespace quillmere {
@@ -14,7 +15,6 @@ namespace {
 
 constexpr std::size_t kDirectorySize = 6;
 constexpr std::size_t kEntrySize = 16;
-constexpr std::size_t kInfoHeaderSize = 40;
 constexpr int kMaxSide = 256;
 
 struct DirectoryEntry {
@@ -161,8 +161,8 @@ std::optional<PremultipliedImage> maskedImage(ByteStream& in, const BitmapImage&
 
 std::optional<PremultipliedImage> readBitmap(ByteStream& in, const DirectoryEntry& entry) {
     in.seek(entry.offset);
-    const std::span<const std::uint8_t> header = in.take(kInfoHeaderSize);
-    if (header.size() < kInfoHeaderSize) return std::nullopt;
+    const std::span<const std::uint8_t> header = in.take(kDibInfoHeaderSize);
+    if (header.size() < kDibInfoHeaderSize) return std::nullopt;
     BitmapImage image;
     const unsigned stored = little16(header, 14);
     image.bitCount = stored != 0 ? stored : entry.bitCount;

@@ -6,15 +6,11 @@
 #include <new>
 #include <optional>
 
+#include "imaging/codecs/dib_header.h"
+
 namespace quillmere::metafile {
 
 namespace {
-
-constexpr std::uint32_t kBiRgb = 0;
-constexpr std::uint32_t kBiBitfields = 3;
-constexpr std::uint32_t kBiAlphaBitfields = 6;
-constexpr std::uint32_t kCoreHeaderSize = 12;
-constexpr std::uint32_t kInfoHeaderSize = 40;
 
 // One colour channel of a bit-field pixel, scaled to 8 bits.
 struct Channel {
@@ -39,7 +35,7 @@ struct DibLayout {
     std::int64_t height = 0;  // rows, always positive
     bool topDown = false;
     int bitCount = 0;
-    std::uint32_t compression = kBiRgb;
+    std::uint32_t compression = kDibRgb;
     std::array<std::uint32_t, 3> masks{};
     std::size_t tableOffset = 0;  // where the colour table starts in the header block
     std::size_t tableEntries = 0;
@@ -49,24 +45,21 @@ struct DibLayout {
 
 // Reads the header; empty when the bitmap has a form the player skips.
 std::optional<DibLayout> readLayout(RecordView info, DibColours colours) {
-    DibLayout layout;
+    // The player reads the core header and the 40-byte one with its
+    // extensions; a header cut short makes the metafile invalid.
     const std::uint32_t headerSize = info.u32(0);
-    if (headerSize == kCoreHeaderSize) {
-        layout.width = info.u16(4);
-        layout.height = info.u16(6);
-        layout.bitCount = info.u16(10);
-        layout.entrySize = 3;
-    } else if (headerSize >= kInfoHeaderSize) {
-        info.require(0, headerSize);
-        layout.width = info.i32(4);
-        const std::int64_t height = info.i32(8);
-        layout.topDown = height < 0;
-        layout.height = height < 0 ? -height : height;
-        layout.bitCount = info.u16(14);
-        layout.compression = info.u32(16);
-    } else {
-        return std::nullopt;
-    }
+    if (headerSize != kDibCoreHeaderSize && headerSize < kDibInfoHeaderSize) return std::nullopt;
+    info.require(0, headerSize);
+    const std::optional<DibHeader> header = readDibHeader(info.bytes(), 0);
+    if (!header) failInvalid();  // cannot happen: the whole header is there
+
+    DibLayout layout;
+    layout.width = header->width;
+    layout.topDown = header->height < 0;
+    layout.height = header->height < 0 ? -header->height : header->height;
+    layout.bitCount = static_cast<int>(header->bitCount);
+    layout.compression = header->compression;
+    if (headerSize == kDibCoreHeaderSize) layout.entrySize = 3;
     if (!fitsMetafileLimits(layout.width, layout.height)) failInvalid();
     if (layout.width == 0 || layout.height == 0) return std::nullopt;
     if (colours == DibColours::PaletteIndexes && layout.bitCount <= 8) return std::nullopt;
@@ -76,12 +69,12 @@ std::optional<DibLayout> readLayout(RecordView info, DibColours colours) {
         case 4:
         case 8:
         case 24:
-            if (layout.compression != kBiRgb) return std::nullopt;
+            if (layout.compression != kDibRgb) return std::nullopt;
             break;
         case 16:
         case 32:
-            if (layout.compression != kBiRgb && layout.compression != kBiBitfields &&
-                layout.compression != kBiAlphaBitfields) {
+            if (layout.compression != kDibRgb && layout.compression != kDibBitFields &&
+                layout.compression != kDibAlphaBitFields) {
                 return std::nullopt;
             }
             break;
@@ -90,7 +83,7 @@ std::optional<DibLayout> readLayout(RecordView info, DibColours colours) {
     }
 
     std::size_t afterHeader = headerSize;
-    if (layout.compression == kBiRgb) {
+    if (layout.compression == kDibRgb) {
         layout.masks = layout.bitCount == 16
                            ? std::array<std::uint32_t, 3>{0x7C00, 0x03E0, 0x001F}
                            : std::array<std::uint32_t, 3>{0xFF0000, 0x00FF00, 0x0000FF};
@@ -98,10 +91,10 @@ std::optional<DibLayout> readLayout(RecordView info, DibColours colours) {
         // Masks live in the larger headers, or right after the 40-byte one.
         const std::size_t masksAt = headerSize >= 52 ? 40 : headerSize;
         for (std::size_t i = 0; i < 3; ++i) layout.masks[i] = info.u32(masksAt + 4 * i);
-        if (headerSize < 52) afterHeader += layout.compression == kBiAlphaBitfields ? 16 : 12;
+        if (headerSize < 52) afterHeader += layout.compression == kDibAlphaBitFields ? 16 : 12;
     }
 
-    std::uint64_t entries = headerSize == kCoreHeaderSize ? 0 : info.u32(32);
+    std::uint64_t entries = headerSize == kDibCoreHeaderSize ? 0 : info.u32(32);
     if (layout.bitCount <= 8) {
         const std::uint64_t full = 1u << layout.bitCount;
         if (entries == 0 || entries > full) entries = full;
@@ -133,7 +126,7 @@ QImage readPixels(const DibLayout& layout, RecordView info, RecordView bits, Dib
     const int width = static_cast<int>(layout.width);
     const int height = static_cast<int>(layout.height);
     const bool keepAlpha =
-        alpha == DibAlpha::Keep && layout.bitCount == 32 && layout.compression == kBiRgb;
+        alpha == DibAlpha::Keep && layout.bitCount == 32 && layout.compression == kDibRgb;
     QImage image(width, height,
                  keepAlpha ? QImage::Format_ARGB32_Premultiplied : QImage::Format_RGB32);
     if (image.isNull()) throw std::bad_alloc();
