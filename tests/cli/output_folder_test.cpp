@@ -11,6 +11,7 @@
 #include "imaging/codecs/gif_encoder.h"
 #include "imaging/codecs/png_encoder.h"
 #include "run_program.h"
+#include "support/file_mode.h"
 #include "support/folder_contents.h"
 #include "support/picture_files.h"
 #include "support/qt_printers.h"
@@ -19,9 +20,7 @@
 namespace quillmere {
 namespace {
 
-bool setMode(const QString& path, mode_t mode) {
-    return ::chmod(QFile::encodeName(path).constData(), mode) == 0;
-}
+using test::setMode;
 
 // A sandbox others may write to, for runs without root's rights; its
 // folders are made writable again before it is removed.

@@ -13,6 +13,7 @@
 #include "imaging/codecs/bmp_encoder.h"
 #include "imaging/codecs/png_encoder.h"
 #include "run_program.h"
+#include "support/file_mode.h"
 #include "support/folder_contents.h"
 #include "support/picture_files.h"
 #include "support/qt_printers.h"
@@ -21,9 +22,7 @@
 namespace quillmere {
 namespace {
 
-bool setMode(const QString& path, mode_t mode) {
-    return ::chmod(QFile::encodeName(path).constData(), mode) == 0;
-}
+using test::setMode;
 
 // A sandbox whose folder may be made read-only; it is made writable again
 // before it is removed.

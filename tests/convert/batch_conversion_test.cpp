@@ -1,7 +1,6 @@
 // Runs planned as the window and the command line plan them, through the
 // batch runner.
 #include <gtest/gtest.h>
-#include <jpeglib.h>
 
 #include <QDir>
 #include <QFile>
@@ -16,6 +15,7 @@
 #include "imaging/codecs/png_encoder.h"
 #include "imaging/image_process.h"
 #include "support/file_size_limit.h"
+#include "support/jpeg_header.h"
 #include "support/picture_files.h"
 #include "support/qt_printers.h"
 #include "support/sandbox.h"
@@ -26,16 +26,7 @@ namespace {
 // The luminance table's first entry tells the quality a JPEG was made with
 // (16 at quality 50; 1 at quality 100; 255 at quality 1).
 int firstLuminanceEntry(const QString& path) {
-    const std::vector<std::uint8_t> file = test::Sandbox::read(path);
-    jpeg_decompress_struct info{};
-    jpeg_error_mgr errors{};
-    info.err = jpeg_std_error(&errors);
-    jpeg_create_decompress(&info);
-    jpeg_mem_src(&info, file.data(), static_cast<unsigned long>(file.size()));
-    jpeg_read_header(&info, TRUE);
-    const int entry = info.quant_tbl_ptrs[0]->quantval[0];
-    jpeg_destroy_decompress(&info);
-    return entry;
+    return static_cast<int>(test::readJpegHeader(test::Sandbox::read(path)).luminance[0]);
 }
 
 // A run planned from the list, the format, the quality text and the

@@ -25,6 +25,7 @@
 #include "imaging/fixtures/png_fixtures.h"
 #include "imaging/fixtures/tiff_fixtures.h"
 #include "imaging/imaging_messages.h"
+#include "support/little_endian.h"
 #include "support/picture_files.h"
 #include "support/sandbox.h"
 
@@ -34,20 +35,6 @@ namespace {
 using Bytes = std::vector<std::uint8_t>;
 using Decoder = std::function<Bitmap24(std::span<const std::uint8_t>)>;
 
-void put32le(Bytes& file, std::size_t at, std::uint32_t value) {
-    for (int i = 0; i < 4; ++i) file.at(at + i) = static_cast<std::uint8_t>(value >> (8 * i));
-}
-
-void put16le(Bytes& file, std::size_t at, unsigned value) {
-    file.at(at) = static_cast<std::uint8_t>(value);
-    file.at(at + 1) = static_cast<std::uint8_t>(value >> 8);
-}
-
-void put16be(Bytes& file, std::size_t at, unsigned value) {
-    file.at(at) = static_cast<std::uint8_t>(value >> 8);
-    file.at(at + 1) = static_cast<std::uint8_t>(value);
-}
-
 // Sets a tag of a little-endian TIFF's first directory to one LONG value.
 void setTiffTag(Bytes& file, unsigned tag, std::uint32_t value) {
     ASSERT_EQ(file.at(0), 'I');
@@ -56,9 +43,9 @@ void setTiffTag(Bytes& file, unsigned tag, std::uint32_t value) {
     for (unsigned i = 0; i < count; ++i) {
         const std::size_t entry = directory + 2 + 12 * i;
         if (static_cast<unsigned>(file.at(entry) | (file.at(entry + 1) << 8)) != tag) continue;
-        put16le(file, entry + 2, 4);  // LONG
-        put32le(file, entry + 4, 1);
-        put32le(file, entry + 8, value);
+        setLittle16(file, entry + 2, 4);  // LONG
+        setLittle32(file, entry + 4, 1);
+        setLittle32(file, entry + 8, value);
         return;
     }
     FAIL() << "no tag " << tag;
@@ -87,8 +74,8 @@ Bytes pngIcon(const Bytes& png) {
     const Bytes entry = {0, 0, 0, 0, 1, 0, 32, 0};
     file.insert(file.end(), entry.begin(), entry.end());
     file.resize(file.size() + 8);
-    put32le(file, 14, static_cast<std::uint32_t>(png.size()));
-    put32le(file, 18, 22);
+    setLittle32(file, 14, static_cast<std::uint32_t>(png.size()));
+    setLittle32(file, 18, 22);
     file.insert(file.end(), png.begin(), png.end());
     return file;
 }
@@ -109,7 +96,7 @@ std::vector<OversizedCase> oversizedCases() {
                      decodeBmp, 50000, 50000});
     {
         Bytes later = makeBmp8(50000, 50000, {});
-        put32le(later, 14, 1792);  // a header larger than any known one
+        setLittle32(later, 14, 1792);  // a header larger than any known one
         cases.push_back({"BMP with a header of a later kind", later, decodeBmp, 50000, 50000});
     }
     cases.push_back({"BMP width of the lowest 32-bit value", makeBmp8(INT_MIN, 1, {}), decodeBmp,
@@ -123,16 +110,16 @@ std::vector<OversizedCase> oversizedCases() {
     {
         Bytes gif =
             makeGif({4, 4, {{0, 0, 0}, {255, 255, 255}}, 0, false, {solidFrame(0, 0, 4, 4, 1)}});
-        put16le(gif, 6, 65535);
-        put16le(gif, 8, 65535);
+        setLittle16(gif, 6, 65535);
+        setLittle16(gif, 8, 65535);
         cases.push_back({"GIF screen 65535 x 65535", gif, decodeGif, 65535, 65535});
     }
     {
         Bytes jpeg = makeGreyJpeg(8, 8, Bytes(64, 100), 90);
         for (std::size_t i = 0; i + 8 < jpeg.size(); ++i) {
             if (jpeg[i] == 0xFF && jpeg[i + 1] == 0xC0) {
-                put16be(jpeg, i + 5, 65000);
-                put16be(jpeg, i + 7, 65000);
+                setBig16(jpeg, i + 5, 65000);
+                setBig16(jpeg, i + 7, 65000);
                 break;
             }
         }
@@ -153,8 +140,8 @@ std::vector<OversizedCase> oversizedCases() {
     {
         // The bitmap header's height counts the AND mask's rows too.
         Bytes icon = makeIcon({solidIconImage(32, 32, 32, Rgba{1, 2, 3, 255})});
-        put32le(icon, 22 + 4, 5000);
-        put32le(icon, 22 + 8, 10000);
+        setLittle32(icon, 22 + 4, 5000);
+        setLittle32(icon, 22 + 8, 10000);
         cases.push_back({"icon bitmap 5000 x 5000", icon, decodeIcon, 5000, 5000});
     }
     {

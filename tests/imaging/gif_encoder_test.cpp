@@ -15,6 +15,7 @@
 #include "imaging/codecs/gif_lzw_encoder.h"
 #include "imaging/codecs/nearest_colour.h"
 #include "imaging/codecs/octree_quantizer.h"
+#include "support/little_endian.h"
 #include "support/picture_files.h"
 
 namespace quillmere {
@@ -84,15 +85,11 @@ QImage decodeWithQt(const std::vector<std::uint8_t>& file) {
 std::vector<std::uint8_t> gifAroundIndices(const std::vector<std::uint8_t>& indices, int width,
                                            int height) {
     std::vector<std::uint8_t> out = {'G', 'I', 'F', '8', '7', 'a'};
-    const auto put16 = [&out](int v) {
-        out.push_back(static_cast<std::uint8_t>(v));
-        out.push_back(static_cast<std::uint8_t>(v >> 8));
-    };
-    put16(width);
-    put16(height);
+    test::appendLittle16(out, static_cast<std::uint32_t>(width));
+    test::appendLittle16(out, static_cast<std::uint32_t>(height));
     out.insert(out.end(), {0x77, 0, 0, 0x2C, 0, 0, 0, 0});
-    put16(width);
-    put16(height);
+    test::appendLittle16(out, static_cast<std::uint32_t>(width));
+    test::appendLittle16(out, static_cast<std::uint32_t>(height));
     out.push_back(0x87);
     for (int i = 0; i < 256; ++i) out.insert(out.end(), 3, static_cast<std::uint8_t>(i));
     out.push_back(8);

@@ -1,13 +1,13 @@
 #include "imaging/codecs/jpeg_encoder.h"
 
 #include <gtest/gtest.h>
-#include <jpeglib.h>
 
 #include <algorithm>
 #include <array>
 #include <vector>
 
 #include "imaging/fixtures/jpeg_fixtures.h"
+#include "support/jpeg_header.h"
 #include "support/picture_files.h"
 
 namespace quillmere {
@@ -34,55 +34,6 @@ std::array<unsigned, 64> scaledTable(const std::array<unsigned, 64>& base, int q
     return table;
 }
 
-// What a decoder sees in the header of a JPEG file.
-struct JpegHeader {
-    std::array<unsigned, 64> luminance{};
-    std::array<unsigned, 64> chrominance{};
-    bool jfif = false;
-    int jfifMajor = 0, jfifMinor = 0, densityUnit = -1, xDensity = 0, yDensity = 0;
-    bool progressive = true, arithmetic = true;
-    int components = 0;
-    int samplingY[2] = {}, samplingCb[2] = {}, samplingCr[2] = {};
-    int tableOfCb = -1;
-    unsigned restartInterval = 1;
-    int width = 0, height = 0;
-};
-
-JpegHeader readHeader(const std::vector<std::uint8_t>& file) {
-    jpeg_decompress_struct info{};
-    jpeg_error_mgr errors{};
-    info.err = jpeg_std_error(&errors);
-    jpeg_create_decompress(&info);
-    jpeg_mem_src(&info, file.data(), static_cast<unsigned long>(file.size()));
-    jpeg_read_header(&info, TRUE);
-    JpegHeader header;
-    for (std::size_t i = 0; i < 64; ++i) {
-        header.luminance[i] = info.quant_tbl_ptrs[0]->quantval[i];
-        header.chrominance[i] = info.quant_tbl_ptrs[1]->quantval[i];
-    }
-    header.jfif = info.saw_JFIF_marker;
-    header.jfifMajor = info.JFIF_major_version;
-    header.jfifMinor = info.JFIF_minor_version;
-    header.densityUnit = info.density_unit;
-    header.xDensity = info.X_density;
-    header.yDensity = info.Y_density;
-    header.progressive = info.progressive_mode;
-    header.arithmetic = info.arith_code;
-    header.components = info.num_components;
-    header.samplingY[0] = info.comp_info[0].h_samp_factor;
-    header.samplingY[1] = info.comp_info[0].v_samp_factor;
-    header.samplingCb[0] = info.comp_info[1].h_samp_factor;
-    header.samplingCb[1] = info.comp_info[1].v_samp_factor;
-    header.samplingCr[0] = info.comp_info[2].h_samp_factor;
-    header.samplingCr[1] = info.comp_info[2].v_samp_factor;
-    header.tableOfCb = info.comp_info[1].quant_tbl_no;
-    header.restartInterval = info.restart_interval;
-    header.width = static_cast<int>(info.image_width);
-    header.height = static_cast<int>(info.image_height);
-    jpeg_destroy_decompress(&info);
-    return header;
-}
-
 struct QualityCase {
     int argument;
     int effective;
@@ -94,7 +45,8 @@ TEST_P(JpegQualityTest, WritesTheTablesOfTheEffectiveQuality) {
     const auto [argument, effective] = GetParam();
     EXPECT_EQ(jpegQualityFromArgument(argument), effective);
 
-    const JpegHeader header = readHeader(encodeJpeg(test::photoLike(24, 16), argument));
+    const test::JpegHeader header =
+        test::readJpegHeader(encodeJpeg(test::photoLike(24, 16), argument));
     EXPECT_EQ(header.luminance, scaledTable(kLuminance, effective));
     EXPECT_EQ(header.chrominance, scaledTable(kChrominance, effective));
 }
@@ -107,10 +59,10 @@ INSTANTIATE_TEST_SUITE_P(Arguments, JpegQualityTest,
                                            QualityCase{101, 100}, QualityCase{1, 1}));
 
 TEST(JpegEncoder, QualityExtremesGiveTheLimitTables) {
-    const JpegHeader best = readHeader(encodeJpeg(test::photoLike(8, 8), 100));
+    const test::JpegHeader best = test::readJpegHeader(encodeJpeg(test::photoLike(8, 8), 100));
     EXPECT_TRUE(std::all_of(best.luminance.begin(), best.luminance.end(),
                             [](unsigned v) { return v == 1; }));
-    const JpegHeader worst = readHeader(encodeJpeg(test::photoLike(8, 8), 0));
+    const test::JpegHeader worst = test::readJpegHeader(encodeJpeg(test::photoLike(8, 8), 0));
     EXPECT_TRUE(std::all_of(worst.chrominance.begin(), worst.chrominance.end(),
                             [](unsigned v) { return v == 255; }));
 }
@@ -120,7 +72,7 @@ TEST(JpegEncoder, WritesABaselineJfifFileWithHalvedChroma) {
     ASSERT_GE(file.size(), 4u);
     EXPECT_EQ(file[0], 0xFF);
     EXPECT_EQ(file[1], 0xD8);
-    const JpegHeader header = readHeader(file);
+    const test::JpegHeader header = test::readJpegHeader(file);
     EXPECT_EQ(header.width, 33);
     EXPECT_EQ(header.height, 17);
     EXPECT_TRUE(header.jfif);

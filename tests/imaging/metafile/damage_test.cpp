@@ -7,6 +7,7 @@
 #include "imaging/fixtures/load_failure.h"
 #include "imaging/imaging_messages.h"
 #include "imaging/metafile/decoder.h"
+#include "support/little_endian.h"
 #include "support/metafile_writer.h"
 
 namespace quillmere::test {
@@ -17,15 +18,6 @@ constexpr Rgb kBlue{0, 0, 255};
 constexpr std::size_t kEmfHeaderSize = 108;  // as the writer makes it
 
 using File = std::vector<std::uint8_t>;
-
-void put32(File& file, std::size_t at, std::uint32_t value) {
-    for (int i = 0; i < 4; ++i) file.at(at + i) = static_cast<std::uint8_t>(value >> (8 * i));
-}
-
-void put16(File& file, std::size_t at, std::uint16_t value) {
-    file.at(at) = static_cast<std::uint8_t>(value);
-    file.at(at + 1) = static_cast<std::uint8_t>(value >> 8);
-}
 
 // Something of every kind the player handles, for the sweeps below.
 File richEmf() {
@@ -92,7 +84,7 @@ TEST(MetafileDamage, BrokenEmfFilesAreInvalid) {
     std::vector<std::pair<std::string, File>> cases;
     const auto patched = [&good](std::size_t at, std::uint32_t value) {
         File file = good;
-        put32(file, at, value);
+        setLittle32(file, at, value);
         return file;
     };
     cases.emplace_back("empty", File{});
@@ -107,7 +99,7 @@ TEST(MetafileDamage, BrokenEmfFilesAreInvalid) {
     cases.emplace_back("record size below 8", patched(kEmfHeaderSize + 4, 4));
     {
         File cut(good.begin(), good.end() - 30);
-        put32(cut, 48, static_cast<std::uint32_t>(cut.size()));
+        setLittle32(cut, 48, static_cast<std::uint32_t>(cut.size()));
         cases.emplace_back("file cut inside a record", cut);
     }
     cases.emplace_back("frame of 40000 pixels", EmfWriter::withFrame(0, 0, 1058334, 2540).bytes());
@@ -177,7 +169,7 @@ TEST(MetafileDamage, BrokenEmfFilesAreInvalid) {
         EmfWriter emf(48, 36);
         emf.stretchDiBits(0, 0, 10, 10, makeDib(1, 1, 24, {kRed}));
         File file = emf.bytes();
-        put32(file, kEmfHeaderSize + 48, 5000);  // offBmiSrc
+        setLittle32(file, kEmfHeaderSize + 48, 5000);  // offBmiSrc
         cases.emplace_back("bitmap header offset beyond the record", file);
     }
     {
@@ -210,7 +202,7 @@ TEST(MetafileDamage, BrokenWmfFilesAreInvalid) {
     std::vector<std::pair<std::string, File>> cases;
     const auto patched16 = [&good](std::size_t at, std::uint16_t value) {
         File file = good;
-        put16(file, at, value);
+        setLittle16(file, at, value);
         return file;
     };
     const std::string text = "This is a text file, not a picture.\n";
@@ -222,12 +214,12 @@ TEST(MetafileDamage, BrokenWmfFilesAreInvalid) {
     cases.emplace_back("no units per inch", patched16(14, 0));
     {
         File file = good;
-        put32(file, kFirstRecord, 0x7FFF);
+        setLittle32(file, kFirstRecord, 0x7FFF);
         cases.emplace_back("record size past the end", file);
     }
     {
         File file = good;
-        put32(file, kFirstRecord, 2);
+        setLittle32(file, kFirstRecord, 2);
         cases.emplace_back("record size below 3 words", file);
     }
     cases.emplace_back("file cut inside a record", File(good.begin(), good.end() - 11));
