@@ -1,9 +1,10 @@
 #include "support/jpeg_header.h"
 
-#include <jpeglib.h>
-
 #include <cstddef>
 #include <cstdio>
+
+// After the C headers: jpeglib.h uses size_t and FILE without including them.
+#include <jpeglib.h>
 
 namespace quillmere::test {
 
