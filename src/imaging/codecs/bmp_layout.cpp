@@ -10,7 +10,6 @@ namespace quillmere {
 
 namespace {
 
-constexpr std::size_t kFileHeaderSize = 14;
 constexpr std::uint32_t kV2Header = 52;
 constexpr std::uint32_t kV3Header = 56;
 constexpr std::uint32_t kOs2Header = 64;
@@ -50,7 +49,7 @@ std::uint32_t fieldBytes(std::uint32_t size) {
 }
 
 std::optional<InfoHeader> readInfoHeader(std::span<const std::uint8_t> b) {
-    constexpr std::size_t at = kFileHeaderSize;
+    constexpr std::size_t at = kBmpFileHeaderSize;
     if (b.size() < at + 4) return std::nullopt;
     InfoHeader h;
     h.size = little32(b, at);
@@ -150,18 +149,19 @@ bool readChannels(ByteStream& in, const InfoHeader& h, BmpLayout& layout) {
 }  // namespace
 
 std::optional<BmpLayout> readBmpLayout(std::span<const std::uint8_t> bytes) {
-    if (bytes.size() < kFileHeaderSize || bytes[0] != 'B' || bytes[1] != 'M') return std::nullopt;
+    if (bytes.size() < kBmpFileHeaderSize || bytes[0] != 'B' || bytes[1] != 'M')
+        return std::nullopt;
     const std::optional<InfoHeader> header = readInfoHeader(bytes);
     if (!header || !isAccepted(*header)) return std::nullopt;
     const InfoHeader& h = *header;
 
     ByteStream in(bytes);
-    in.seek(kFileHeaderSize + fieldBytes(h.size));
+    in.seek(kBmpFileHeaderSize + fieldBytes(h.size));
     if (in.atEnd()) return std::nullopt;
     // The colour table or masks follow the whole header, wherever its
     // fields stopped; a header running past the end leaves them after its
     // fields.
-    in.seek(kFileHeaderSize + std::uint64_t{h.size});
+    in.seek(kBmpFileHeaderSize + std::uint64_t{h.size});
 
     BmpLayout layout;
     layout.width = h.width;

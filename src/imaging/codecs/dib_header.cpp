@@ -1,5 +1,6 @@
 #include "imaging/codecs/dib_header.h"
 
+#include <algorithm>
 #include <cstdlib>
 
 #include "imaging/codecs/byte_order.h"
@@ -41,6 +42,13 @@ std::optional<DibHeader> readDibHeader(std::span<const std::uint8_t> bytes, std:
         header.compression = little32(bytes, offset + 16);
     }
     return header;
+}
+
+std::size_t earliestBmpPixels(std::span<const std::uint8_t> bytes, const DibHeader& header) {
+    const std::size_t headersEnd =
+        std::min<std::size_t>(bytes.size(), kBmpFileHeaderSize + header.headerSize);
+    const std::size_t declared = little32(bytes, 10);
+    return declared >= headersEnd && declared <= bytes.size() ? declared : headersEnd;
 }
 
 }  // namespace quillmere

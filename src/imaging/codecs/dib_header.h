@@ -17,6 +17,9 @@ inline constexpr std::uint32_t kDibRle4 = 2;
 inline constexpr std::uint32_t kDibBitFields = 3;
 inline constexpr std::uint32_t kDibAlphaBitFields = 6;
 
+// A BMP file is a 14-byte file header, then the bitmap's header.
+inline constexpr std::size_t kBmpFileHeaderSize = 14;
+
 // What a device-independent bitmap's header declares, as stored: a
 // negative height marks rows stored from the top.
 struct DibHeader {
@@ -37,5 +40,10 @@ struct DibHeader {
 // the larger headers' 32-bit ones. Empty when the header is cut short or
 // smaller than any known one.
 std::optional<DibHeader> readDibHeader(std::span<const std::uint8_t> bytes, std::size_t offset);
+
+// Where a BMP file's pixels start at the earliest: as its file header
+// says, unless that points into the headers or past the end, when they
+// follow the headers (or there are none). `header` was read from `bytes`.
+std::size_t earliestBmpPixels(std::span<const std::uint8_t> bytes, const DibHeader& header);
 
 }  // namespace quillmere

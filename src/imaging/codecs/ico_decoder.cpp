@@ -72,23 +72,17 @@ void applyAndMask(std::span<const std::uint8_t> bytes, int index, PremultipliedI
     }
 }
 
-std::uint32_t readBigEndian32(std::span<const std::uint8_t> b, std::size_t at) {
-    return (std::uint32_t{b[at]} << 24) | (std::uint32_t{b[at + 1]} << 16) |
-           (std::uint32_t{b[at + 2]} << 8) | b[at + 3];
-}
+}  // namespace
 
-// Refuses an icon image whose own header (a PNG's IHDR or a bitmap's
-// header, which counts the mask's rows in its height) declares more than
-// an icon may hold, before anything is allocated for it.
-void checkImageSize(std::span<const std::uint8_t> bytes, int index) {
+void checkIconImageSize(std::span<const std::uint8_t> bytes, int index) {
     const std::size_t entry = kDirectorySize + kEntrySize * static_cast<std::size_t>(index);
     const std::size_t offset = little32(bytes, entry + 12);
     long long width = 0;
     long long height = 0;
     if (isPngAt(bytes, offset)) {
         if (bytes.size() - offset < 24) return;
-        width = readBigEndian32(bytes, offset + 16);
-        height = readBigEndian32(bytes, offset + 20);
+        width = big32(bytes, offset + 16);
+        height = big32(bytes, offset + 20);
     } else if (const std::optional<DibHeader> size = readDibHeader(bytes, offset)) {
         width = std::llabs(size->width);
         height = std::llabs(size->height) / 2;
@@ -99,8 +93,6 @@ void checkImageSize(std::span<const std::uint8_t> bytes, int index) {
         throw InvalidPictureError(imaging_messages::pictureTooLarge(width, height));
     }
 }
-
-}  // namespace
 
 int chooseStandardIconImage(std::span<const std::uint8_t> bytes) {
     if (bytes.size() < kDirectorySize || little16(bytes, 0) != 0) return -1;
@@ -132,7 +124,7 @@ Bitmap24 decodeIcon(std::span<const std::uint8_t> bytes) {
     const int index = chooseStandardIconImage(bytes);
     if (index < 0) throw InvalidPictureError(imaging_messages::iconNotValid());
 
-    checkImageSize(bytes, index);
+    checkIconImageSize(bytes, index);
     std::optional<PremultipliedImage> image = readIconEntryImage(bytes, index);
     if (!image) throw InvalidPictureError(imaging_messages::iconNotValid());
     applyAndMask(bytes, index, *image);

@@ -14,29 +14,12 @@
 
 namespace quillmere {
 
-namespace {
-
-constexpr std::size_t kFileHeaderSize = 14;
-
-// Where the pixels start: as the file header says, unless that points into
-// the headers or past the end, when the reader takes them from the end of
-// the headers (or finds none).
-std::size_t pixelDataOffset(std::span<const std::uint8_t> bytes, const DibHeader& header) {
-    const std::size_t headersEnd =
-        std::min<std::size_t>(bytes.size(), kFileHeaderSize + header.headerSize);
-    const std::size_t declared =
-        bytes[10] | (bytes[11] << 8) | (bytes[12] << 16) | (std::size_t{bytes[13]} << 24);
-    return declared >= headersEnd && declared <= bytes.size() ? declared : headersEnd;
-}
-
-}  // namespace
-
 Bitmap24 decodeBmpWithQt(std::span<const std::uint8_t> bytes, QtReadLog* log) {
     // The size is checked here, from the header itself: Qt's reader reports
     // a top-down bitmap's height as negative, which no size check catches.
     const bool hasSignature = bytes.size() >= 2 && bytes[0] == 'B' && bytes[1] == 'M';
     const std::optional<DibHeader> header =
-        hasSignature ? readDibHeader(bytes, kFileHeaderSize) : std::nullopt;
+        hasSignature ? readDibHeader(bytes, kBmpFileHeaderSize) : std::nullopt;
     bool sizeKnown = false;
     long long width = 0;
     long long height = 0;
@@ -51,7 +34,7 @@ Bitmap24 decodeBmpWithQt(std::span<const std::uint8_t> bytes, QtReadLog* log) {
     // Qt's reader stops quietly where uncompressed pixels run out and
     // leaves the rest of the image as it found it, so a file that cannot
     // hold its pixels is refused rather than shown with made-up ones.
-    const std::size_t pixelsStart = header ? pixelDataOffset(bytes, *header) : bytes.size();
+    const std::size_t pixelsStart = header ? earliestBmpPixels(bytes, *header) : bytes.size();
     const std::size_t pixelRoom = bytes.size() - pixelsStart;
     if (header && header->storesPlainRows() && pixelRoom < header->plainPixelBytes()) {
         throw InvalidPictureError(imaging_messages::bitmapNotValid());

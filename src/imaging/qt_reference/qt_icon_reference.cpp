@@ -1,14 +1,10 @@
 #include "imaging/qt_reference/qt_icon_reference.h"
 
 #include <QImageReader>
-#include <algorithm>
-#include <cstdlib>
 
 #include "common/app_error.h"
 #include "imaging/codecs/byte_order.h"
-#include "imaging/codecs/dib_header.h"
 #include "imaging/codecs/ico_decoder.h"
-#include "imaging/codecs/picture_limits.h"
 #include "imaging/imaging_messages.h"
 #include "imaging/qt_reference/qt_image_bridge.h"
 #include "imaging/qt_reference/qt_reading.h"
@@ -19,12 +15,6 @@ namespace {
 
 constexpr std::size_t kDirectorySize = 6;
 constexpr std::size_t kEntrySize = 16;
-
-bool isPngAt(std::span<const std::uint8_t> bytes, std::size_t offset) {
-    static constexpr std::uint8_t kPng[4] = {0x89, 'P', 'N', 'G'};
-    return offset <= bytes.size() && bytes.size() - offset >= 4 &&
-           std::equal(kPng, kPng + 4, bytes.begin() + static_cast<std::ptrdiff_t>(offset));
-}
 
 // Qt's reader ignores the AND mask of 16- and 24-bit images and reads them
 // opaque; the pixels the mask covers are transparent.
@@ -51,41 +41,13 @@ void applyAndMask(std::span<const std::uint8_t> bytes, int index, QImage& image)
     }
 }
 
-std::uint32_t readBigEndian32(std::span<const std::uint8_t> b, std::size_t at) {
-    return (std::uint32_t{b[at]} << 24) | (std::uint32_t{b[at + 1]} << 16) |
-           (std::uint32_t{b[at + 2]} << 8) | b[at + 3];
-}
-
-// Refuses an icon image whose own header (a PNG's IHDR or a bitmap's
-// header, which counts the mask's rows in its height) declares more than
-// an icon may hold, before Qt's reader allocates for it.
-void checkImageSize(std::span<const std::uint8_t> bytes, int index) {
-    const std::size_t entry = kDirectorySize + kEntrySize * static_cast<std::size_t>(index);
-    const std::size_t offset = little32(bytes, entry + 12);
-    long long width = 0;
-    long long height = 0;
-    if (isPngAt(bytes, offset)) {
-        if (bytes.size() - offset < 24) return;
-        width = readBigEndian32(bytes, offset + 16);
-        height = readBigEndian32(bytes, offset + 20);
-    } else if (const std::optional<DibHeader> size = readDibHeader(bytes, offset)) {
-        width = std::llabs(size->width);
-        height = std::llabs(size->height) / 2;
-    } else {
-        return;
-    }
-    if (!fitsIconLimits(width, height)) {
-        throw InvalidPictureError(imaging_messages::pictureTooLarge(width, height));
-    }
-}
-
 }  // namespace
 
 Bitmap24 decodeIconWithQt(std::span<const std::uint8_t> bytes, QtReadLog* log) {
     const int index = chooseStandardIconImage(bytes);
     if (index < 0) throw InvalidPictureError(imaging_messages::iconNotValid());
 
-    checkImageSize(bytes, index);
+    checkIconImageSize(bytes, index);
     LoggingBuffer buffer(bytes, log);
     QImageReader reader(&buffer, "ico");
     reader.setDecideFormatFromContent(false);
