@@ -23,6 +23,7 @@
 #include "imaging/fixtures/load_failure.h"
 #include "imaging/fixtures/pixels.h"
 #include "imaging/fixtures/png_fixtures.h"
+#include "imaging/fixtures/qt_allocation_limit.h"
 #include "imaging/fixtures/tiff_fixtures.h"
 #include "imaging/imaging_messages.h"
 #include "support/little_endian.h"
@@ -167,18 +168,6 @@ TEST(DeclaredSizeLimits, EveryDecoderRefusesASizeBeyondTheLimitsWithOneMessage) 
                   imaging_messages::pictureTooLarge(c.width, c.height).toStdString());
     }
 }
-
-// Sets Qt's process-wide reader allocation limit for one scope.
-class QtAllocationLimit {
-  public:
-    explicit QtAllocationLimit(int megabytes) : saved_(QImageReader::allocationLimit()) {
-        QImageReader::setAllocationLimit(megabytes);
-    }
-    ~QtAllocationLimit() { QImageReader::setAllocationLimit(saved_); }
-
-  private:
-    int saved_;
-};
 
 TEST(DeclaredSizeLimits, BitmapsBeyondQtsOwnAllocationLimitStillLoad) {
     // With Qt's limit at 1 MB, each of these needs more than it as Qt's

@@ -20,6 +20,7 @@
 #include "imaging/fixtures/icon_fixtures.h"
 #include "imaging/fixtures/pixels.h"
 #include "imaging/fixtures/png_fixtures.h"
+#include "imaging/fixtures/qt_allocation_limit.h"
 #include "imaging/qt_reference/qt_bmp_reference.h"
 #include "imaging/qt_reference/reader_comparison.h"
 
@@ -215,17 +216,6 @@ std::vector<KnownCase> knownCases() {
     }
     return cases;
 }
-
-class QtAllocationLimit {
-  public:
-    explicit QtAllocationLimit(int megabytes) : saved_(QImageReader::allocationLimit()) {
-        QImageReader::setAllocationLimit(megabytes);
-    }
-    ~QtAllocationLimit() { QImageReader::setAllocationLimit(saved_); }
-
-  private:
-    int saved_;
-};
 
 class KnownDifferences : public ::testing::TestWithParam<KnownCase> {};
 
